@@ -1,0 +1,33 @@
+// The frame: GLUT's display, idle and reshape callbacks, and the steps of one
+// frame, each callable on its own so tests can check them.
+#pragma once
+
+struct Quaternion {
+  float x, y, z, w;
+};
+
+// One frame: physics step, clear, tilt steering, camera, flight, return of
+// the bank to level, console text, scenery and missiles, Wii Remote firing
+// and speed, the actors, the frame-rate title, buffer swap.
+void onDisplay();
+// Requests the next frame as soon as GLUT is idle: frames run uncapped.
+void onIdle();
+// Viewport and perspective for a window of the given size.
+void onReshape(int width, int height);
+// Frames per second from the time since the previous call.
+float measureFrameRate();
+
+// Three angles in degrees, about x, y and z, to the quaternion qY * qX * qZ:
+// applied to a vector it turns it about z, then x, then y.
+Quaternion eulerToQuaternion(const float angles[3]);
+// The 3x3 rotation matrix of a unit quaternion, row by row.
+void quaternionToMatrix(const Quaternion& q, float rotationMatrix[9]);
+
+// The steps of onDisplay, in frame order.
+void stepPhysics();
+void applyTiltSteering();
+void placeCamera();
+void flyShip();
+void levelRoll();
+void writeConsoleText();
+void speedFromWiimote();

@@ -1,0 +1,11 @@
+// Start-up: the scene built once before the main loop.
+#pragma once
+
+// Image library, physics world, fixed OpenGL state, models, then the collision
+// meshes and actors of the ship and the planet. Stops after the physics world
+// when the physics SDK cannot be created.
+void initScene();
+// The fixed OpenGL state every later drawing relies on.
+void setFixedGLState();
+// Registers the seven GLUT callbacks, in the game's order.
+void registerCallbacks();

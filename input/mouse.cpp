@@ -1,0 +1,4 @@
+#include "input/mouse.h"
+
+void onMouseButton(int, int, int, int) {}
+void onMouseMotion(int, int) {}

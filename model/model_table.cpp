@@ -1,0 +1,3 @@
+#include "model/model_table.h"
+
+void loadModels() {}

@@ -1,0 +1,18 @@
+#include "platform/os/os.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+void showMessage(bool exitAfter, const char* caption, const char* text) {
+  // SDL draws the box in a window of its own and blocks until it is closed.
+  // It returns -1 at once when there is no display, and then the message
+  // still reaches the user through standard error.
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0) {
+    fprintf(stderr, "%s: %s\n", caption, text);
+  }
+  if (exitAfter) {
+    fflush(stdout);
+    exit(0);
+  }
+}

@@ -1,0 +1,36 @@
+// What the game needs from the operating system, in one place: a millisecond
+// clock, a modal message box, the console clear and file-name lookup that
+// ignores case. Game code reaches the system only through these.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Milliseconds from a steady clock, as an unsigned 32-bit number that wraps
+// around like the Windows multimedia timer the game was written against.
+uint32_t timeGetTime();
+
+// Replaces the clock behind timeGetTime, so tests can run frames with chosen
+// time steps; null puts the steady clock back.
+void setClockSource(uint32_t (*source)());
+
+// Shows a modal box with one OK button, the caption as its title and the text
+// as its body, and returns once the user has closed it; then ends the process
+// with status 0 when exitAfter is true. With no display to show it on, the
+// caption and the text go to standard error instead.
+void showMessage(bool exitAfter, const char* caption, const char* text);
+
+// Clears the console and puts the cursor at its top-left corner, but only when
+// standard output is a terminal: a log or a pipe is left readable.
+void clearConsole();
+
+// The path of an existing file named by `path`, looked up as written first,
+// then folder by folder ignoring case (data files mix "data" and "Data", and
+// 3DS files name their textures in upper case). Empty folder names, as in
+// "data//map//earth3.3DS", are kept as written. Returns `path` unchanged when
+// nothing matches, so the caller's open fails as it would have.
+std::string findFile(const std::string& path);
+
+// fopen through findFile.
+FILE* openFile(const char* path, const char* mode);

@@ -1,0 +1,120 @@
+# Helpers for end-to-end tests: the built game in a temporary working
+# directory with the generated data, on an Xvfb display of its own, driven by
+# xdotool. Source this file; the test sets VEKOTRA_BIN, VEKOTRA_GAME_DIR and
+# WM_CLOSE through CTest's environment.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/vekotra-e2e.XXXXXX)
+E2E_OUT=$E2E_TMP/stdout.txt
+E2E_ERR=$E2E_TMP/stderr.txt
+E2E_PID=
+XVFB_PID=
+
+e2e_cleanup() {
+  [ -n "$E2E_PID" ] && kill -9 "$E2E_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  if [ "${E2E_KEEP:-0}" = 1 ]; then echo "kept $E2E_TMP"; else rm -rf "$E2E_TMP"; fi
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- game stdout (tail) ---" >&2; tail -c 3000 "$E2E_OUT" 2>/dev/null >&2 || true
+  echo "--- game stderr (tail) ---" >&2; tail -c 3000 "$E2E_ERR" 2>/dev/null >&2 || true
+  exit 1
+}
+
+# Starts a private Xvfb and exports its DISPLAY.
+e2e_start_xvfb() {
+  local fifo=$E2E_TMP/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+  XVFB_PID=$!
+  local number
+  read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
+  export DISPLAY=":$number"
+}
+
+# Copies the generated data into a fresh working directory.
+e2e_prepare_data() {
+  mkdir -p "$E2E_TMP/work"
+  if [ -d "$VEKOTRA_GAME_DIR" ]; then cp -r "$VEKOTRA_GAME_DIR/." "$E2E_TMP/work/"; fi
+}
+
+# Launches the game in the working directory, console captured.
+e2e_launch() {
+  (cd "$E2E_TMP/work" && exec "$VEKOTRA_BIN" "$@" >"$E2E_OUT" 2>"$E2E_ERR") &
+  E2E_PID=$!
+}
+
+# Waits for a window whose title matches the pattern; sets E2E_WINDOW.
+E2E_WINDOW=
+e2e_wait_window() {
+  local pattern=$1 timeout=${2:-30} id=
+  for _ in $(seq $((timeout * 10))); do
+    id=$(LC_ALL=C xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { E2E_WINDOW=$id; return 0; }
+    kill -0 "$E2E_PID" 2>/dev/null || fail "the game exited before a window matching '$pattern' appeared"
+    sleep 0.1
+  done
+  fail "no window matching '$pattern' within ${timeout}s"
+}
+
+# Waits until the console output contains a fixed string.
+e2e_wait_output() {
+  local text=$1 timeout=${2:-30}
+  for _ in $(seq $((timeout * 10))); do
+    grep -qF -- "$text" "$E2E_OUT" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "console never showed '$text'"
+}
+
+# Waits for the game to end; sets E2E_STATUS to its exit status.
+E2E_STATUS=
+e2e_wait_exit() {
+  local timeout=${1:-20}
+  for _ in $(seq $((timeout * 10))); do
+    if ! kill -0 "$E2E_PID" 2>/dev/null; then
+      E2E_STATUS=0
+      wait "$E2E_PID" || E2E_STATUS=$?
+      E2E_PID=
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not end within ${timeout}s"
+}
+
+# Focuses the window so real key and mouse events reach it.
+e2e_focus() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  sleep 0.2
+}
+
+e2e_close_window() {
+  "$WM_CLOSE" "$1"
+}
+
+# "X Y WIDTH HEIGHT" of a window, in screen coordinates.
+e2e_geometry() {
+  local info
+  info=$(xwininfo -id "$1")
+  local x y w h
+  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+  w=$(awk '/Width:/ {print $2}' <<<"$info")
+  h=$(awk '/Height:/ {print $2}' <<<"$info")
+  echo "$x $y $w $h"
+}
+
+# Saves a PNG of the window.
+e2e_screenshot() {
+  import -window "$1" "$2"
+}
+
+# The average colour "R G B" (0-255) of a region of a PNG.
+e2e_region_colour() {
+  local file=$1 geometry=$2
+  convert "$file" -crop "$geometry" +repage -resize 1x1\! -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}

@@ -1,0 +1,28 @@
+# The game opens its window at the top-left corner, 640 x 480, titled with the
+# game's name until the first frame and with the frame rate after; the console
+# shows the controls and the status line; closing the window ends it with 0.
+source "$E2E_LIB"
+e2e_start_xvfb
+e2e_prepare_data
+e2e_launch
+
+e2e_wait_window 'Vekotra by Ralune & Doskin|^fps\['
+id=$E2E_WINDOW
+read -r x y w h <<<"$(e2e_geometry "$id")"
+[ "$x $y $w $h" = "0 0 640 480" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 640x480"
+
+# Frames are drawn: the title turns into the frame rate.
+e2e_wait_window '^fps\[[0-9. inf]+\]$' 20
+title=$(xdotool getwindowname "$id")
+[[ "$title" =~ ^fps\[[0-9]+\.[0-9]\]$|^fps\[inf\]$ ]] || fail "title '$title' is not a frame rate"
+
+e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
+grep -qF "Liste des controles" "$E2E_OUT" || fail "no controls list"
+grep -qF "Echap = quitter" "$E2E_OUT" || fail "controls list incomplete"
+# Standard output is a file here, so no terminal escape sequence is written.
+if grep -q $'\x1b' "$E2E_OUT"; then fail "escape sequence written to a non-terminal"; fi
+
+e2e_close_window "$id"
+e2e_wait_exit 20
+[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after closing the window"
+echo "startup: ok"

@@ -1,5 +1,16 @@
-// The fixed table of the game's models; other code names a model by its slot.
+// The fixed table of the game's models; other code names a model by its slot:
+// 1 the fighter, 4 the planet with the collision surface, 5 the missile,
+// 6 the satellite, 7 and 8 the background planets; 0, 2, 3 and 9 stay empty.
 #pragma once
 
-// Loads the six models into their slots, each followed by its statistics.
+#include "model/model_3ds.h"
+
+extern Model_3DS ModelTable[10];
+
+// Loads the six models into their slots in the order 1, 4, 5, 6, 7, 8, each
+// followed at once by its statistics. A missing file ends the process
+// (message box "ERROR") after the statistics of the models before it.
 void loadModels();
+
+// Prints the statistics block of one slot to standard output.
+void printModelStats(int slot);

@@ -11,20 +11,45 @@ static bool exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-// The entry of `folder` whose name equals `name` ignoring case, or "" when
-// there is none. An exact match wins over a case-folded one.
-static std::string matchInFolder(const std::string& folder, const std::string& name) {
+// The entries of `folder` whose names equal `name` ignoring case, the exact
+// name first when it is there.
+static std::vector<std::string> matchesInFolder(const std::string& folder,
+                                                const std::string& name) {
+  std::vector<std::string> found;
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return "";
-  std::string found;
+  if (!dir) return found;
   while (dirent* entry = readdir(dir)) {
-    if (strcasecmp(entry->d_name, name.c_str()) == 0) {
-      found = entry->d_name;
-      if (found == name) break;
+    if (strcasecmp(entry->d_name, name.c_str()) != 0) continue;
+    if (name == entry->d_name) {
+      found.insert(found.begin(), entry->d_name);
+    } else {
+      found.push_back(entry->d_name);
     }
   }
   closedir(dir);
   return found;
+}
+
+// Resolves parts[index..] below `built`. Several folders may differ only in
+// case ("data" and "Data" side by side), so each is tried in turn.
+static bool resolve(const std::vector<std::string>& parts, size_t index, std::string built,
+                    std::string& result) {
+  if (index == parts.size()) {
+    if (!exists(built)) return false;
+    result = built;
+    return true;
+  }
+  const std::string& part = parts[index];
+  // An empty first part means the path starts at the root folder.
+  std::string folder = (index > 0 && built.empty()) ? "/" : built;
+  if (index > 0) built += '/';
+  if (part.empty() || part == "." || part == "..") {
+    return resolve(parts, index + 1, built + part, result);
+  }
+  for (const std::string& match : matchesInFolder(folder, part)) {
+    if (resolve(parts, index + 1, built + match, result)) return true;
+  }
+  return false;
 }
 
 std::string findFile(const std::string& path) {
@@ -39,25 +64,8 @@ std::string findFile(const std::string& path) {
     if (slash == std::string::npos) break;
     start = slash + 1;
   }
-
-  std::string built;
-  for (size_t i = 0; i < parts.size(); ++i) {
-    const std::string& part = parts[i];
-    if (i > 0) built += '/';
-    if (part.empty() || part == "." || part == "..") {
-      built += part;
-      continue;
-    }
-    std::string candidate = built + part;
-    if (!exists(candidate)) {
-      std::string folder = i == 0 ? "" : built;
-      std::string match = matchInFolder(folder, part);
-      if (match.empty()) return path;
-      candidate = built + match;
-    }
-    built = candidate;
-  }
-  return built;
+  std::string result;
+  return resolve(parts, 0, "", result) ? result : path;
 }
 
 FILE* openFile(const char* path, const char* mode) {

@@ -1,0 +1,73 @@
+#include "tools/game_data.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tools/models.h"
+#include "tools/sounds.h"
+#include "tools/textures.h"
+
+namespace {
+
+DataFile model(const char* path, const TdsModel& tds) {
+  std::string error;
+  std::vector<uint8_t> bytes = writeTds(tds, &error);
+  if (bytes.empty()) {
+    // The models are built in code: a model the writer refuses is a bug here.
+    fprintf(stderr, "%s: %s\n", path, error.c_str());
+  }
+  return DataFile{path, bytes};
+}
+
+bool sameContents(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  std::vector<uint8_t> old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return old == bytes;
+}
+
+}  // namespace
+
+std::vector<DataFile> makeGameData() {
+  std::vector<DataFile> files;
+  files.push_back(model("data/Tolvar2/TolvarFight2_mini.3ds", makeFighter()));
+  files.push_back(model("data/map/earth3.3DS", makePlanet()));
+  files.push_back(model("data/Weapons/saber04.3DS", makeMissile()));
+  files.push_back(model("data/Satellite/MRO.3ds", makeSatellite()));
+  files.push_back(model("data/map/mars.3DS", makeMars()));
+  files.push_back(model("data/map/pluton.3DS", makePluto()));
+  files.push_back(DataFile{"data/map/earth3.bmp", encodeBmp(paintEarth(256, 128))});
+  files.push_back(DataFile{"data/map/mars.bmp", encodeBmp(paintMars(128, 64))});
+  files.push_back(DataFile{"data/map/pluton.bmp", encodeBmp(paintPluto(128, 64))});
+  files.push_back(DataFile{"Data/Les_Sons/Burglar.wav", encodeWav(makeAlarm(), kSoundRate)});
+  files.push_back(DataFile{"Data/Les_Sons/missle.wav", encodeWav(makeMissileWhoosh(), kSoundRate)});
+  files.push_back(DataFile{"Data/Les_Sons/vekotra.wav", encodeWav(makeMusic(), kSoundRate)});
+  return files;
+}
+
+bool writeGameData(const std::string& directory, std::string* error) {
+  for (const DataFile& file : makeGameData()) {
+    if (file.bytes.empty()) {
+      *error = file.path + ": nothing to write";
+      return false;
+    }
+    std::filesystem::path target = std::filesystem::path(directory) / file.path;
+    std::error_code code;
+    std::filesystem::create_directories(target.parent_path(), code);
+    if (code) {
+      *error = target.parent_path().string() + ": " + code.message();
+      return false;
+    }
+    if (sameContents(target, file.bytes)) continue;
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    out.close();
+    if (!out) {
+      *error = target.string() + ": cannot be written";
+      return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,22 @@
+// Everything the game loads from its working directory, generated: the six
+// models, their three textures and the three sounds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DataFile {
+  std::string path;  // relative to the game's working directory, '/' separated
+  std::vector<uint8_t> bytes;
+};
+
+// Every data file, in a fixed order, with the same bytes on every call.
+// Texture files are stored under lower-case names; the models name them in
+// upper case, and the game's file lookup ignores case.
+std::vector<DataFile> makeGameData();
+
+// Writes the files of makeGameData under `directory`, creating folders as
+// needed. A file whose bytes are already on disk is not rewritten. Returns
+// false with a message in `error` when a file cannot be written.
+bool writeGameData(const std::string& directory, std::string* error);

@@ -1,0 +1,19 @@
+// vekotra_datagen DIRECTORY: writes the game's models, textures and sounds
+// under DIRECTORY, the game's working directory. Same bytes on every run.
+#include <cstdio>
+#include <string>
+
+#include "tools/game_data.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: %s DIRECTORY\n", argc > 0 ? argv[0] : "vekotra_datagen");
+    return 2;
+  }
+  std::string error;
+  if (!writeGameData(argv[1], &error)) {
+    fprintf(stderr, "vekotra_datagen: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}

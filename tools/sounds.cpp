@@ -137,21 +137,20 @@ std::vector<int16_t> makeMusic() {
     }
   }
 
-  // Start at the zero crossing nearest the top of the first bar, so the loop
-  // begins at (near) zero; the buffer is periodic, so rotating it keeps the
-  // seam as smooth as any other point.
+  // Start at the gentlest upward zero crossing within 50 ms of the top of
+  // the first bar, so the loop begins and ends at (near) zero; the buffer is
+  // periodic, so rotating it keeps the seam as smooth as any other point.
   const size_t n = mix.size();
+  const size_t window = kSoundRate / 20;
   size_t best = 0;
   double bestSize = 1e300;
-  for (size_t d = 0; d < kSoundRate / 20; ++d) {
-    for (size_t i : {d, n - 1 - d}) {
-      size_t next = (i + 1) % n;
-      if (mix[i] < 0 && mix[next] >= 0 && std::fabs(mix[next]) < bestSize) {
-        bestSize = std::fabs(mix[next]);
-        best = next;
-      }
+  for (size_t d = 0; d < 2 * window; ++d) {
+    size_t i = (n - window + d) % n, next = (i + 1) % n;
+    double size = std::max(std::fabs(mix[i]), std::fabs(mix[next]));
+    if (mix[i] < 0 && mix[next] >= 0 && size < bestSize) {
+      bestSize = size;
+      best = next;
     }
-    if (bestSize < 1e300) break;
   }
   std::rotate(mix.begin(), mix.begin() + best, mix.end());
   return toPcm(mix, 0.7);

@@ -14,6 +14,7 @@ struct FSOUND_SAMPLE {
 
 struct FSOUND_STREAM {
   Mix_Music* music;
+  Uint8* file;    // the WAV file the music plays from, rewritten in memory
   int device;     // number of the device the stream was opened on
   int loopCount;  // repeats after the first play; negative loops for ever
 };
@@ -34,6 +35,16 @@ bool fsoundDeviceIs(int device);
 // WAV file: an SDL_RWops over a plain file descriptor, positioned at the start,
 // that closes the descriptor when closed. Null, with nothing left open, when
 // the file is missing, is not a regular file, or does not begin with a RIFF
-// WAVE header. Reading goes through read(2), not stdio, so a stream still
-// playing while the process exits touches nothing exit tears down.
+// WAVE header. Reading goes through read(2), not stdio.
 SDL_RWops* openWavFile(const char* name);
+
+// Decodes a whole WAV file with SDL's loader, which checks every field, and
+// closes `rw`. The audio comes back as PCM (8-, 16- or 32-bit integer or
+// 32-bit float) in a buffer to release with SDL_FreeWAV. A file whose chunks
+// stop short of their stated sizes is refused rather than decoded in part;
+// the RIFF size is not checked, since many writers leave it wrong (a user's
+// own setting of SDL_WAVE_TRUNCATION still wins).
+bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* spec, Uint8** data, Uint32* length);
+
+// Sets the same rule for the loads SDL_mixer makes itself.
+void refuseTruncatedWavs();

@@ -95,3 +95,14 @@ SDL_RWops* openWavFile(const char* name) {
   rw->hidden.unknown.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(fd));
   return rw;
 }
+
+void refuseTruncatedWavs() {
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+}
+
+bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* spec, Uint8** data, Uint32* length) {
+  refuseTruncatedWavs();
+  *data = nullptr;
+  *length = 0;
+  return SDL_LoadWAV_RW(rw, 1, spec, data, length) != nullptr;
+}

@@ -1,11 +1,17 @@
 // Ordinary keys: quit, pause, fire and speed, and the keys that do nothing.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/game_state.h"
 #include "input/keyboard.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -118,6 +124,56 @@ TEST_F(KeyboardTest, UpperCaseLettersAreNotFolded) {
   EXPECT_EQ(gameState.missilesFlying, 0);
   EXPECT_EQ(gameState.paused, 0);
   EXPECT_EQ(gameState.speed, 0);
+}
+
+// Writes a 16-bit mono WAV of a quarter second of a square wave.
+std::string writeTestWav() {
+  std::string path = testing::TempDir() + "keyboard_missile.wav";
+  const uint32_t rate = 22050, frames = rate / 4, dataBytes = frames * 2;
+  FILE* file = fopen(path.c_str(), "wb");
+  if (file == nullptr) return "";
+  auto u32 = [file](uint32_t v) { fwrite(&v, 4, 1, file); };
+  auto u16 = [file](uint16_t v) { fwrite(&v, 2, 1, file); };
+  fwrite("RIFF", 1, 4, file);
+  u32(36 + dataBytes);
+  fwrite("WAVEfmt ", 1, 8, file);
+  u32(16);
+  u16(1);  // PCM
+  u16(1);  // mono
+  u32(rate);
+  u32(rate * 2);
+  u16(2);
+  u16(16);
+  fwrite("data", 1, 4, file);
+  u32(dataBytes);
+  for (uint32_t i = 0; i < frames; ++i) u16(static_cast<uint16_t>((i / 50) % 2 ? 8000 : -8000));
+  fclose(file);
+  return path;
+}
+
+TEST_F(KeyboardTest, GPlaysTheMissileSoundOnChannelOneEveryTime) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  ASSERT_EQ(FSOUND_Init(44100, 32, 0), 1);
+  std::string wav = writeTestWav();
+  missileSample = FSOUND_Sample_Load(FSOUND_FREE, wav.c_str(), FSOUND_2D, 0, 0);
+  ASSERT_NE(missileSample, nullptr);
+
+  press('g');
+  EXPECT_EQ(Mix_Playing(1), 1);
+  EXPECT_EQ(Mix_Playing(-1), 1) << "on channel 1 alone";
+  press('g');  // a second pair: the sound starts again on the same channel
+  EXPECT_EQ(Mix_Playing(1), 1);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+
+  FSOUND_Close();
+  missileSample = nullptr;
+  remove(wav.c_str());
+}
+
+TEST_F(KeyboardTest, GFiresWithoutASound) {
+  missileSample = nullptr;  // the sound could not be loaded
+  press('g');
+  EXPECT_EQ(gameState.missilesFlying, 1);
 }
 
 }  // namespace

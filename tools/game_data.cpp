@@ -30,6 +30,34 @@ bool sameContents(const std::filesystem::path& file, const std::vector<uint8_t>&
 
 }  // namespace
 
+std::string modelCounts() {
+  struct Entry {
+    const char* path;
+    TdsModel model;
+  };
+  const Entry entries[] = {
+      {"data//Tolvar2//TolvarFight2_mini.3ds", makeFighter()},
+      {"data//map//earth3.3DS", makePlanet()},
+      {"data//Weapons//saber04.3DS", makeMissile()},
+      {"data//Satellite//MRO.3ds", makeSatellite()},
+      {"data//map//mars.3DS", makeMars()},
+      {"data//map//pluton.3DS", makePluto()},
+  };
+  std::string out;
+  for (const Entry& e : entries) {
+    size_t verts = 0, faces = 0;
+    std::string objects;
+    for (const TdsObject& o : e.model.objects) {
+      verts += o.vertices.size() / 3;
+      faces += o.faces.size() / 3;
+      objects += " " + std::to_string(o.vertices.size() / 3) + " " + std::to_string(o.faces.size() / 3);
+    }
+    out += std::string(e.path) + " " + std::to_string(e.model.objects.size()) + " " + std::to_string(verts) +
+           " " + std::to_string(faces) + objects + "\n";
+  }
+  return out;
+}
+
 std::vector<DataFile> makeGameData() {
   std::vector<DataFile> files;
   files.push_back(model("data/Tolvar2/TolvarFight2_mini.3ds", makeFighter()));

@@ -16,6 +16,12 @@ struct DataFile {
 // upper case, and the game's file lookup ignores case.
 std::vector<DataFile> makeGameData();
 
+// One line per model, in the order the game loads them: its path as the
+// game names it ("data//map//earth3.3DS"), the number of objects, the total
+// vertices and faces, then each object's vertices and faces. These are the
+// numbers the game's statistics print shows for the generated data.
+std::string modelCounts();
+
 // Writes the files of makeGameData under `directory`, creating folders as
 // needed. A file whose bytes are already on disk is not rewritten. Returns
 // false with a message in `error` when a file cannot be written.

@@ -103,3 +103,30 @@ TEST(GameData, TheGeneratorReportsWhatItCannotDo) {
   EXPECT_FALSE(writeGameData(blocker, &error));
   EXPECT_NE(error.find("blocked"), std::string::npos) << error;
 }
+
+TEST(GameData, CountsListEveryModelAsTheStatisticsShowIt) {
+  std::string counts = modelCounts();
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = counts.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(counts.substr(at, end - at));
+  }
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0].rfind("data//Tolvar2//TolvarFight2_mini.3ds ", 0), 0u);
+  EXPECT_EQ(lines[5].rfind("data//map//pluton.3DS ", 0), 0u);
+  // The fighter's line agrees with its file read back independently.
+  WalkedModel fighter;
+  std::string error;
+  ASSERT_TRUE(walkTds(makeGameData()[0].bytes, &fighter, &error)) << error;
+  std::string expected = "data//Tolvar2//TolvarFight2_mini.3ds " + std::to_string(fighter.objects.size());
+  size_t verts = 0, faces = 0;
+  std::string perObject;
+  for (const WalkedObject& o : fighter.objects) {
+    verts += o.vertices.size() / 3;
+    faces += o.faces.size() / 3;
+    perObject += " " + std::to_string(o.vertices.size() / 3) + " " + std::to_string(o.faces.size() / 3);
+  }
+  expected += " " + std::to_string(verts) + " " + std::to_string(faces) + perObject;
+  EXPECT_EQ(lines[0], expected);
+  // The planet: one object of 2 + 31 x 48 vertices and 2 x 48 x 31 faces.
+  EXPECT_EQ(lines[1], "data//map//earth3.3DS 1 1490 2976 1490 2976");
+}

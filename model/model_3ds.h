@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "model/gl_texture.h"
 
@@ -97,7 +98,16 @@ class Model_3DS {
   bool visible;
   GLuint displayList;
   FILE* stream;           // open only while reading
-  int32_t damage;         // number of malformed spots met while reading (0 for a sound file)
+  int32_t damage;         // malformed spots met while reading: 0 for a sound file
+
+  // Binary chunk ids of the 3DS format that the reader interprets.
+  enum : uint16_t {
+    MAIN = 0x4D4D, EDITOR = 0x3D3D, OBJECT = 0x4000, MESH = 0x4100,
+    VERTICES = 0x4110, FACES = 0x4120, FACE_GROUP = 0x4130, TEX_COORDS = 0x4140,
+    MATERIAL = 0xAFFF, MATERIAL_NAME = 0xA000, COLOR = 0xA020, SPECULAR = 0xA030,  // SPECULAR is searched for a map file like TEXTURE_MAP
+    TEXTURE_MAP = 0xA200, MAP_FILE = 0xA300,
+    COLOR_FLOAT = 0x0010, COLOR_BYTE = 0x0011, COLOR_BYTE_GAMMA = 0x0012, COLOR_FLOAT_GAMMA = 0x0013,
+  };
 
  private:
   // Chunk walkers: each takes the chunk's length and the file position of its
@@ -117,9 +127,28 @@ class Model_3DS {
   void readByteColor(uint32_t length, long start, int material);
   void readTextureMapChunk(uint32_t length, long start, int material);
   void readMapFileName(uint32_t length, long start, int material);
+
+  friend void releaseModel(Model_3DS& model);
+
+  // Walks the file in `stream` as a 3DS chunk tree, closes it, finishes the mesh.
+  void readOpenStream();
+  // Cuts double quotes off `path`, sets `modelname` and `folder` from it.
+  void setPath(const char* path);
+  // Steps after the file is closed that need no GL: normals, totals, texture
+  // coordinates for every vertex.
+  void finishMesh();
+
+  char* ownedName = nullptr;          // modelname when quotes had to be cut
+  // Scratch of one load: which of vertices (1), texture coordinates (2) and
+  // faces (4) each object already got; the faces of the face chunk being read
+  // and where each file face number went in faceIndices (-1: dropped).
+  std::vector<uint8_t> chunksSeen;
+  std::vector<uint16_t> faceScratch;
+  std::vector<int32_t> faceSlot;
 };
 
 // Frees every array, text and the display list of a model loaded by this
 // process, for tests and tools that load many; the game never calls it. No
-// copy of the model may be used afterwards. The model is left empty.
+// copy of the model may be used afterwards. The model is left empty, with a
+// null `folder`, and may be loaded again.
 void releaseModel(Model_3DS& model);

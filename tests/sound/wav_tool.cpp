@@ -5,6 +5,7 @@
 //   sound_wav_tool tone  FILE SECONDS FREQUENCY AMPLITUDE [RATE [CHANNELS]]
 //   sound_wav_tool level FILE SECONDS VALUE [RATE [CHANNELS]]
 //   sound_wav_tool frames RAW                 frames captured
+//   sound_wav_tool first RAW THRESHOLD        first frame louder than THRESHOLD, or -1
 //   sound_wav_tool peak RAW FROM [TO]         largest magnitude in frames [FROM, TO)
 //   sound_wav_tool rms RAW FROM COUNT         root mean square of COUNT frames
 #include <cstdio>
@@ -20,6 +21,7 @@ static int usage() {
           "usage: sound_wav_tool tone FILE SECONDS FREQUENCY AMPLITUDE [RATE [CHANNELS]]\n"
           "       sound_wav_tool level FILE SECONDS VALUE [RATE [CHANNELS]]\n"
           "       sound_wav_tool frames RAW\n"
+          "       sound_wav_tool first RAW THRESHOLD\n"
           "       sound_wav_tool peak RAW FROM [TO]\n"
           "       sound_wav_tool rms RAW FROM COUNT\n");
   return 2;
@@ -63,6 +65,8 @@ int main(int argc, char** argv) {
   size_t frames = capture.size() / 2;
   if (command == "frames" && argc == 3) {
     printf("%zu\n", frames);
+  } else if (command == "first" && argc == 4) {
+    printf("%ld\n", firstFrameAbove(capture, static_cast<int>(number(argv[3]))));
   } else if (command == "peak" && (argc == 4 || argc == 5)) {
     size_t from = static_cast<size_t>(number(argv[3]));
     size_t to = argc == 5 ? static_cast<size_t>(number(argv[4])) : frames;

@@ -1,6 +1,7 @@
 #include "tools/mesh.h"
 
 #include <cmath>
+#include <utility>
 
 Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }

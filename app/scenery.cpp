@@ -1,9 +1,113 @@
+// Everything in the scene the physics world does not know about: the two
+// background planets, the starfield, the satellite on its two orbits and the
+// missile pair in flight, plus firing from the Wii Remote's B button. Each
+// drawing step leaves the model-view matrix as it found it.
 #include "app/scenery.h"
 
-// The scenery and missiles come with the model table; until then the frame
-// draws nothing here.
-void drawBackgroundPlanets() {}
-void drawStarfield() {}
-void drawSatellites() {}
-void drawMissiles() {}
-void fireFromWiimote() {}
+#include <GL/glut.h>
+
+#include <cmath>
+
+#include "app/game_state.h"
+#include "model/model_table.h"
+
+static const int kMissileSlot = 5;
+static const int kSatelliteSlot = 6;
+static const int kFirstPlanetSlot = 7;
+static const int kSecondPlanetSlot = 8;
+
+static const int kStarSpheres = 19;
+static const double kOrbitStep = 0.01;  // radians per frame, added in double precision
+static const float kMissileScale = 0.01f;
+static const float kMissileSpacing = 250.0f;   // model units between the pair
+static const float kMissileTravelEnd = -30.0f;  // the flight ends below this
+
+void drawBackgroundPlanets() {
+  glPushMatrix();
+  glTranslatef(-100.0f, 400.0f, -200.0f);
+  ModelTable[kFirstPlanetSlot].draw();
+  // Relative to the first planet: the second stands at (200, -300, -100).
+  glTranslatef(300.0f, -700.0f, 100.0f);
+  ModelTable[kSecondPlanetSlot].draw();
+  glPopMatrix();
+}
+
+// Nineteen spheres around the world origin drawn as their vertices only, each
+// turned by all the rotations made before it. The points are modulated by
+// whatever texture is bound, as texturing stays on.
+void drawStarfield() {
+  glPushMatrix();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glDisable(GL_LIGHTING);
+  glPointSize(2.0f);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+  for (int k = 1; k <= kStarSpheres; ++k) {
+    glutSolidSphere(200.0 + 100.0 * k, k, k);
+    glRotatef(static_cast<float>(77 + 2 * (k - 1)), 1.0f, 1.0f, 0.0f);
+  }
+  glEnable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glPopMatrix();
+}
+
+// The satellite model, only moved, on a horizontal and a vertical ellipse
+// around the world origin. orbitAngle grows for ever; sines and cosines are
+// taken in single precision as the orbit has always been computed.
+void drawSatellites() {
+  GameState& g = gameState;
+  g.orbitAngle = static_cast<float>(g.orbitAngle + kOrbitStep);
+  const float a = g.orbitAngle;
+
+  glPushMatrix();
+  float s = static_cast<float>(std::sin(-static_cast<double>(a)));
+  float c = static_cast<float>(std::cos(-static_cast<double>(a)));
+  glTranslatef(500.0f * s, 0.0f, 400.0f * c);
+  ModelTable[kSatelliteSlot].draw();
+  glPopMatrix();
+
+  glPushMatrix();
+  s = static_cast<float>(std::sin(static_cast<double>(a)));
+  c = static_cast<float>(std::cos(static_cast<double>(a)));
+  glTranslatef(0.0f, 900.0f * s, 800.0f * c);
+  ModelTable[kSatelliteSlot].draw();
+  glPopMatrix();
+}
+
+// One frame of the pair's flight: one unit further along the frame's -z axis,
+// which points where the ship was heading when the pair was fired. The pair
+// is drawn with travel -1 to -31 and goes idle in the frame it passes -30.
+void drawMissiles() {
+  GameState& g = gameState;
+  glPushMatrix();
+  if (g.missilesFlying == 1) {
+    g.missileTravel = g.missileTravel - 1.0f;
+    glTranslatef(static_cast<float>(g.missileOrigin[0]), static_cast<float>(g.missileOrigin[1]),
+                 static_cast<float>(g.missileOrigin[2]));
+    glRotatef(static_cast<float>(g.missileYaw), 0.0f, 1.0f, 0.0f);
+    glRotatef(static_cast<float>(-g.missilePitch), 1.0f, 0.0f, 0.0f);
+    glTranslatef(-1.5f, -0.8f, g.missileTravel - 8.0f);
+    glScalef(kMissileScale, kMissileScale, kMissileScale);
+    ModelTable[kMissileSlot].draw();
+    glTranslatef(kMissileSpacing, 0.0f, 0.0f);
+    ModelTable[kMissileSlot].draw();
+    if (g.missileTravel < kMissileTravelEnd) {
+      g.missilesFlying = 0;
+      g.missileTravel = 0.0f;
+    }
+  }
+  glPopMatrix();
+}
+
+// While B is down the pair takes the ship's present position and heading in
+// every frame; its travel runs on, and no sound is played.
+void fireFromWiimote() {
+  GameState& g = gameState;
+  if (!g.WiimoteButtons.buttonB) return;
+  g.missilesFlying = 1;
+  g.missileYaw = g.yaw;
+  g.missilePitch = g.pitch;
+  // int conversion truncates toward zero: -3.7 gives -3.
+  g.missileOrigin[0] = static_cast<int>(g.shipX);
+  g.missileOrigin[1] = static_cast<int>(g.altitude);
+  g.missileOrigin[2] = static_cast<int>(g.shipZ);
+}

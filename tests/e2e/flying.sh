@@ -1,0 +1,124 @@
+# Flying the built game from the keyboard: the missile pair shows when g is
+# pressed, F2 switches to the free camera and back, F1 goes full screen and
+# back to 640 x 480 at the top-left corner, z raises the speed by 2 a press,
+# a paused game still flies, and Esc ends the game with status 0.
+source "$E2E_LIB"
+
+# How many pixels differ (by more than a little) between two PNGs, over the
+# whole picture or a region "WxH+X+Y".
+pixels_changed() {
+  local a=$1 b=$2 region=${3:-}
+  if [ -n "$region" ]; then
+    convert "$a" -crop "$region" +repage "$a.crop.png"
+    convert "$b" -crop "$region" +repage "$b.crop.png"
+    a=$a.crop.png b=$b.crop.png
+  fi
+  compare -metric AE -fuzz 8% "$a" "$b" null: 2>&1 || true
+}
+
+# Console text written from now on: a mark, then a wait for text after it.
+OUT_MARK=0
+mark_output() { OUT_MARK=$(stat -c %s "$E2E_OUT"); }
+wait_new_output() {
+  local text=$1 timeout=${2:-20}
+  for _ in $(seq $((timeout * 10))); do
+    tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | grep -qF -- "$text" && return 0
+    sleep 0.1
+  done
+  fail "console never showed '$text' after the last step"
+}
+# The altitude of the last complete status line written so far.
+last_altitude() {
+  grep -a 'Speed = .* Altitude = ' "$E2E_OUT" | tail -n 1 | sed 's/.*Altitude = \([-0-9.]*\).*/\1/'
+}
+
+keys() { xdotool key --delay 40 "$@"; }
+
+e2e_start_xvfb
+e2e_prepare_data
+e2e_launch
+e2e_wait_window '^fps\['
+id=$E2E_WINDOW
+e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
+e2e_focus "$id"
+shots=$E2E_TMP
+
+# --- g: the pair appears ahead of the ship, below the middle of the view.
+# The ship stands still, so only the orbiting satellites change by themselves.
+missiles='320x200+160+240'
+e2e_screenshot "$id" "$shots/still1.png"
+sleep 0.3
+e2e_screenshot "$id" "$shots/still2.png"
+idle=$(pixels_changed "$shots/still1.png" "$shots/still2.png" "$missiles")
+# The pair flies for 31 frames only, so a fast frame rate may finish it before
+# the screenshot: fire again a few times if need be.
+fired=0
+for attempt in 1 2 3 4 5; do
+  keys g
+  e2e_screenshot "$id" "$shots/fired.png"
+  fired=$(pixels_changed "$shots/still1.png" "$shots/fired.png" "$missiles")
+  [ "$fired" -gt $((idle + 150)) ] && break
+  sleep 1
+done
+echo "missile region: $idle pixels changed at rest, $fired after g"
+[ "$fired" -gt $((idle + 150)) ] || fail "no missile pair seen after g ($fired pixels changed, $idle at rest)"
+
+# --- F2: the free camera shows another view; F2 again brings the chase view back.
+# Wait until the last pair has flown its 31 frames, at the frame rate shown.
+fps=$(xdotool getwindowname "$id" | sed -n 's/^fps\[\([0-9]*\).*/\1/p')
+[ -n "$fps" ] && [ "$fps" -gt 0 ] || fps=10
+sleep "$(awk -v f="$fps" 'BEGIN { w = 62 / f; if (w < 1.5) w = 1.5; if (w > 15) w = 15; print w }')"
+e2e_screenshot "$id" "$shots/chase.png"
+keys F2
+sleep 0.3
+e2e_screenshot "$id" "$shots/free.png"
+keys F2
+sleep 0.3
+e2e_screenshot "$id" "$shots/chase2.png"
+switched=$(pixels_changed "$shots/chase.png" "$shots/free.png")
+back=$(pixels_changed "$shots/chase.png" "$shots/chase2.png")
+echo "F2: $switched pixels changed, $back after F2 again"
+[ "$switched" -gt 5000 ] || fail "F2 did not change the view ($switched pixels)"
+[ "$back" -lt $((switched / 4)) ] || fail "F2 twice did not bring the chase view back ($back pixels)"
+
+# --- F1: full screen, then back to 640 x 480 at (0, 0).
+keys F1
+for _ in $(seq 50); do
+  [ "$(e2e_geometry "$id")" = "0 0 1280 1024" ] && break
+  sleep 0.1
+done
+[ "$(e2e_geometry "$id")" = "0 0 1280 1024" ] || fail "F1: window at $(e2e_geometry "$id"), expected full screen"
+keys F1
+for _ in $(seq 50); do
+  [ "$(e2e_geometry "$id")" = "0 0 640 480" ] && break
+  sleep 0.1
+done
+[ "$(e2e_geometry "$id")" = "0 0 640 480" ] || fail "F1 again: window at $(e2e_geometry "$id"), expected 0 0 640 480"
+e2e_focus "$id"
+
+# --- z ten times: 20 km/h; s ten times: standing again.
+mark_output
+xdotool key --delay 30 z z z z z z z z z z
+wait_new_output "Speed = 20 km/h"
+mark_output
+xdotool key --delay 30 s s s s s s s s s s
+wait_new_output "Speed = 0 km/h"
+
+# --- p: physics stops, flight goes on. Nose up and a little speed: the ship
+# climbs while paused.
+mark_output
+keys p Up z
+wait_new_output "Speed = 2 km/h  Altitude = "
+wait_new_output "Pitch = -2"
+sleep 0.3
+first=$(last_altitude)
+sleep 0.5
+second=$(last_altitude)
+echo "paused: altitude $first then $second"
+awk -v a="$first" -v b="$second" 'BEGIN { exit !(b > a) }' || fail "the ship did not climb while paused ($first then $second)"
+
+# --- Esc: the game ends at once with status 0.
+keys Escape
+e2e_wait_exit 20
+[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after Esc"
+echo "flying: ok"

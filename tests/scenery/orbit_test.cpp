@@ -1,0 +1,101 @@
+// The background planets and the satellite's two orbits: where each model is
+// placed, how the orbit angle grows, and the matrix left as found.
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/game_state.h"
+#include "app/scenery.h"
+#include "tests/scenery/scene_capture.h"
+#include "tests/support/gl_window.h"
+
+namespace {
+
+class OrbitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    openTestWindow();
+    resetGameState();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (int slot = 5; slot <= 8; ++slot) useMarkerModel(slot);
+  }
+  void TearDown() override {
+    for (int slot = 5; slot <= 8; ++slot) clearModel(slot);
+  }
+};
+
+void expectAt(const DrawnPoint& p, int slot, float x, float y, float z, float tolerance) {
+  EXPECT_EQ(p.slot, slot);
+  EXPECT_NEAR(p.x, x, tolerance);
+  EXPECT_NEAR(p.y, y, tolerance);
+  EXPECT_NEAR(p.z, z, tolerance);
+}
+
+TEST_F(OrbitTest, BackgroundPlanetsStandAtTheirFixedPlaces) {
+  std::vector<DrawnPoint> points = captureDrawing(drawBackgroundPlanets, 1000.0f);
+  ASSERT_EQ(points.size(), 2u);
+  expectAt(points[0], 7, -100.0f, 400.0f, -200.0f, 0.03f);
+  expectAt(points[1], 8, 200.0f, -300.0f, -100.0f, 0.03f);
+}
+
+TEST_F(OrbitTest, SatellitesAfterTheFirstFrame) {
+  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+  EXPECT_FLOAT_EQ(gameState.orbitAngle, 0.01f);
+  ASSERT_EQ(points.size(), 2u);
+  // The angle grows before the satellites are placed.
+  expectAt(points[0], 6, -4.99992f, 0.0f, 399.98f, 0.03f);
+  expectAt(points[1], 6, 0.0f, 8.99985f, 799.96f, 0.03f);
+}
+
+TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
+  for (int frame = 0; frame < 99; ++frame) drawSatellites();
+  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+  const double a = gameState.orbitAngle;
+  EXPECT_NEAR(a, 1.0, 1e-4);
+  ASSERT_EQ(points.size(), 2u);
+  expectAt(points[0], 6, static_cast<float>(500 * sin(-a)), 0.0f,
+           static_cast<float>(400 * cos(-a)), 0.03f);
+  expectAt(points[1], 6, 0.0f, static_cast<float>(900 * sin(a)),
+           static_cast<float>(800 * cos(a)), 0.03f);
+
+  gameState.orbitAngle = 100.0f;  // never wrapped: keeps its float value
+  drawSatellites();
+  EXPECT_FLOAT_EQ(gameState.orbitAngle, 100.01f);
+}
+
+TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {
+  glLoadIdentity();
+  glTranslatef(3.0f, -4.0f, 5.0f);
+  glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
+  GLfloat before[16], after[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, before);
+  gameState.missilesFlying = 1;
+  gameState.WiimoteButtons.buttonB = 1;
+  void (*steps[])() = {drawBackgroundPlanets, drawStarfield, drawSatellites, drawMissiles,
+                       fireFromWiimote};
+  for (auto step : steps) {
+    step();
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+  }
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(OrbitTest, EmptySlotsDrawNothing) {
+  for (int slot = 5; slot <= 8; ++slot) clearModel(slot);
+  gameState.missilesFlying = 1;
+  std::vector<DrawnPoint> points = captureDrawing(
+      [] {
+        drawBackgroundPlanets();
+        drawSatellites();
+        drawMissiles();
+      },
+      1000.0f);
+  EXPECT_TRUE(points.empty());
+  EXPECT_EQ(gameState.missileTravel, -1.0f) << "the flight goes on without a model";
+}
+
+}  // namespace

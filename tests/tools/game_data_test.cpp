@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include <sys/wait.h>
@@ -97,7 +98,7 @@ TEST(GameData, TheGeneratorReportsWhatItCannotDo) {
   TempDir dir;
   // A plain file where the data folder should go.
   std::string blocker = dir.path + "/blocked";
-  fclose(fopen(blocker.c_str(), "w"));
+  std::ofstream(blocker) << "not a folder";
   EXPECT_EQ(runGenerator(blocker), 1);
   std::string error;
   EXPECT_FALSE(writeGameData(blocker, &error));

@@ -1,7 +1,8 @@
 # Flying the built game from the keyboard: the missile pair shows when g is
 # pressed, F2 switches to the free camera and back, F1 goes full screen and
 # back to 640 x 480 at the top-left corner, z raises the speed by 2 a press,
-# a paused game still flies, and Esc ends the game with status 0.
+# a paused game still flies, a mouse drag steers, and Esc ends the game with
+# status 0.
 source "$E2E_LIB"
 
 # How many pixels differ (by more than a little) between two PNGs, over the
@@ -116,6 +117,22 @@ sleep 0.5
 second=$(last_altitude)
 echo "paused: altitude $first then $second"
 awk -v a="$first" -v b="$second" 'BEGIN { exit !(b > a) }' || fail "the ship did not climb while paused ($first then $second)"
+
+# --- A mouse drag to the left in the chase camera turns the ship left.
+mark_output
+xdotool mousemove --window "$id" 320 240
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+xdotool mousemove --window "$id" 280 240
+sleep 0.2
+xdotool mouseup 1
+found=
+for _ in $(seq 100); do
+  if tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | grep -aqE 'Yaw = [1-9][0-9]* $'; then found=1; break; fi
+  sleep 0.1
+done
+[ -n "$found" ] || fail "a drag to the left did not turn the ship"
 
 # --- Esc: the game ends at once with status 0.
 keys Escape

@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  openTestWindow();
+  // Listing the tests (as CTest does to discover them) needs no display.
+  if (!testing::GTEST_FLAG(list_tests)) openTestWindow();
   return RUN_ALL_TESTS();
 }

@@ -60,6 +60,20 @@ e2e_wait_window() {
   fail "no window matching '$pattern' within ${timeout}s"
 }
 
+# Waits for a top-level window titled exactly NAME; sets E2E_WINDOW. Found
+# through xwininfo, which reads every title, where xdotool misses the UTF-8
+# titles SDL gives its message boxes.
+e2e_wait_named_window() {
+  local name=$1 timeout=${2:-30} id=
+  for _ in $(seq $((timeout * 10))); do
+    id=$(xwininfo -root -children 2>/dev/null | grep -F "\"$name\": (" | awk '{print $1; exit}' || true)
+    [ -n "$id" ] && { E2E_WINDOW=$id; return 0; }
+    kill -0 "$E2E_PID" 2>/dev/null || fail "the game exited before a window '$name' appeared"
+    sleep 0.1
+  done
+  fail "no window '$name' within ${timeout}s"
+}
+
 # Waits until the console output contains a fixed string.
 e2e_wait_output() {
   local text=$1 timeout=${2:-30}

@@ -26,3 +26,16 @@ e2e_close_window "$id"
 e2e_wait_exit 20
 [ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after closing the window"
 echo "startup: ok"
+
+# Before the first frame the title is the game's name. With no data in the
+# working directory the first model cannot be loaded, so start-up stops at its
+# message box before any frame is drawn: the window keeps its first title.
+rm -rf "$E2E_TMP/work" && mkdir -p "$E2E_TMP/work"
+e2e_launch
+e2e_wait_named_window ERROR
+box=$E2E_WINDOW
+e2e_wait_named_window "Vekotra by Ralune & Doskin" 5
+xdotool key --window "$box" Return
+e2e_wait_exit 20
+[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after the missing-model box"
+echo "first title: ok"

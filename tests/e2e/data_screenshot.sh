@@ -6,7 +6,7 @@
 # checked only when VEKOTRA_E2E_ACTORS=1. VEKOTRA_E2E_SCREENSHOT=FILE keeps a
 # copy of the screenshot (docs/screenshot.png is made this way).
 source "$E2E_LIB"
-DATAGEN=${DATAGEN:-$(dirname "$VEKOTRA_BIN")/tools/vekotra_datagen}
+DATAGEN=${DATAGEN:?the data generator path comes from CTest}
 [ -x "$DATAGEN" ] || fail "data generator not found at $DATAGEN"
 
 e2e_start_xvfb

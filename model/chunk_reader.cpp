@@ -182,7 +182,8 @@ static void addFaceNormal(const float* vertices, float* normals, int a, int b, i
 
 // A face naming a vertex the object does not have is dropped (and counted as
 // damage); face numbers of the groups are mapped past the dropped faces.
-// Only the first face chunk of an object counts.
+// Only the first face chunk of an object counts. Faces and face numbers are
+// read in blocks through a small buffer that stays in the cache.
 void Model_3DS::readFaces(uint32_t length, long start, int object) {
   if (chunksSeen[object] & SEEN_FACES) return;
   chunksSeen[object] |= SEEN_FACES;
@@ -191,31 +192,44 @@ void Model_3DS::readFaces(uint32_t length, long start, int object) {
   uint16_t n = 0;
   if (!readCount(stream, start, end, n)) ++damage;
   n = recordsThatFit(start + 2, end, 8, n, damage);
-  faceScratch.resize(4 * static_cast<size_t>(n));
-  if (n > 0) n = readRecords(stream, faceScratch.data(), 8, n, damage);
-  faceSlot.assign(n, -1);
 
-  int kept = 0;
-  for (int f = 0; f < n; ++f) {
-    const uint16_t* face = &faceScratch[4 * f];
-    if (face[0] < obj.vertexCount && face[1] < obj.vertexCount && face[2] < obj.vertexCount) {
-      faceSlot[f] = kept++;
+  faceSlot.clear();  // empty while every face is kept: face f is stored as face f
+  int kept = 0, read = 0;
+  if (n > 0) obj.faceIndices = new uint16_t[3 * n];
+  uint16_t block[4 * 1024];
+  while (read < n) {
+    size_t want = n - read < 1024 ? size_t(n - read) : 1024;
+    size_t got = fread(block, 8, want, stream);
+    for (size_t i = 0; i < got; ++i) {
+      const uint16_t* face = block + 4 * i;
+      if (face[0] < obj.vertexCount && face[1] < obj.vertexCount && face[2] < obj.vertexCount) {
+        if (!faceSlot.empty()) faceSlot.push_back(kept);
+        uint16_t* stored = obj.faceIndices + 3 * kept++;
+        stored[0] = face[0];
+        stored[1] = face[1];
+        stored[2] = face[2];
+        addFaceNormal(obj.vertices, obj.normals, face[0], face[1], face[2]);
+      } else {
+        if (faceSlot.empty()) {
+          faceSlot.resize(read + i);  // every face before this one was kept in place
+          for (size_t f = 0; f < faceSlot.size(); ++f) faceSlot[f] = int32_t(f);
+        }
+        faceSlot.push_back(-1);
+      }
+    }
+    read += int(got);
+    if (got < want) {
+      ++damage;
+      break;
     }
   }
-  if (kept < n) ++damage;
-  if (kept > 0) {
-    obj.faceIndices = new uint16_t[3 * kept];
-    obj.faceIndexCount = 3 * kept;
-    for (int f = 0; f < n; ++f) {
-      if (faceSlot[f] < 0) continue;
-      const uint16_t* face = &faceScratch[4 * f];
-      uint16_t* stored = obj.faceIndices + 3 * faceSlot[f];
-      stored[0] = face[0];
-      stored[1] = face[1];
-      stored[2] = face[2];
-      addFaceNormal(obj.vertices, obj.normals, face[0], face[1], face[2]);
-    }
+  facesRead = read;
+  if (kept < read) ++damage;
+  if (kept == 0) {
+    delete[] obj.faceIndices;
+    obj.faceIndices = nullptr;
   }
+  obj.faceIndexCount = 3 * kept;
 
   // The face-material groups follow the face list.
   long groupsStart = start + 2 + 8L * n;
@@ -255,25 +269,33 @@ void Model_3DS::readFaceGroup(uint32_t length, long start, int object, int group
   uint16_t n = 0;
   if (!readCount(stream, pos, end, n)) ++damage;
   n = recordsThatFit(pos + 2, end, 2, n, damage);
-  std::vector<uint16_t> numbers(n);
-  if (n > 0) n = readRecords(stream, numbers.data(), 2, n, damage);
-
-  int kept = 0;
-  for (int k = 0; k < n; ++k) {
-    if (numbers[k] < faceSlot.size() && faceSlot[numbers[k]] >= 0) ++kept;
-  }
-  if (kept < n) ++damage;
-  if (kept > 0) {
-    grp.indices = new uint16_t[3 * kept];
-    grp.indexCount = 3 * kept;
-    uint16_t* out = grp.indices;
-    for (int k = 0; k < n; ++k) {
-      if (numbers[k] >= faceSlot.size() || faceSlot[numbers[k]] < 0) continue;
-      const uint16_t* face = obj.faceIndices + 3 * faceSlot[numbers[k]];
-      *out++ = face[0];
-      *out++ = face[1];
-      *out++ = face[2];
+  int kept = 0, read = 0;
+  if (n > 0) grp.indices = new uint16_t[3 * n];
+  uint16_t block[2048];
+  while (read < n) {
+    size_t want = n - read < 2048 ? size_t(n - read) : 2048;
+    size_t got = fread(block, 2, want, stream);
+    for (size_t i = 0; i < got; ++i) {
+      int f = block[i];
+      int slot = f >= facesRead ? -1 : faceSlot.empty() ? f : faceSlot[f];
+      if (slot < 0) continue;
+      const uint16_t* face = obj.faceIndices + 3 * slot;
+      uint16_t* out = grp.indices + 3 * kept++;
+      out[0] = face[0];
+      out[1] = face[1];
+      out[2] = face[2];
+    }
+    read += int(got);
+    if (got < want) {
+      ++damage;
+      break;
     }
   }
+  if (kept < read) ++damage;
+  if (kept == 0) {
+    delete[] grp.indices;
+    grp.indices = nullptr;
+  }
+  grp.indexCount = 3 * kept;
   fseek(stream, start, SEEK_SET);
 }

@@ -130,7 +130,6 @@ void Model_3DS::finishMesh() {
   }
 
   chunksSeen.clear();
-  faceScratch.clear();
   faceSlot.clear();
 }
 

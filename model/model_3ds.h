@@ -140,10 +140,11 @@ class Model_3DS {
 
   char* ownedName = nullptr;          // modelname when quotes had to be cut
   // Scratch of one load: which of vertices (1), texture coordinates (2) and
-  // faces (4) each object already got; the faces of the face chunk being read
-  // and where each file face number went in faceIndices (-1: dropped).
+  // faces (4) each object already got; how many faces the face chunk being
+  // read had, and where each went in faceIndices (-1: dropped), the list
+  // staying empty while no face was dropped.
   std::vector<uint8_t> chunksSeen;
-  std::vector<uint16_t> faceScratch;
+  int32_t facesRead = 0;
   std::vector<int32_t> faceSlot;
 };
 

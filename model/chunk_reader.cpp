@@ -23,7 +23,8 @@ void Model_3DS::readMainChunk(uint32_t length, long start) {
 
 // All materials are read before any object, so that face-material groups
 // find their material by name wherever the material stands in the file. A
-// second editor chunk adds its materials and objects after those of the first.
+// second editor chunk adds its materials and objects after those of the first
+// (the arrays grow by doubling, so many editor chunks cost linear time).
 void Model_3DS::readEditorChunk(uint32_t length, long start) {
   long end = start + length - 6;
   ChunkHeader chunk;
@@ -35,27 +36,35 @@ void Model_3DS::readEditorChunk(uint32_t length, long start) {
 
   if (newMaterials > 0) {
     int first = materialCount;
-    ModelMaterial* grown = new ModelMaterial[first + newMaterials]();
-    for (int m = 0; m < first; ++m) grown[m] = materials[m];
-    for (int m = first; m < first + newMaterials; ++m) {
-      grown[m].textured = false;
-      memset(grown[m].color, 255, 4);
+    if (first + newMaterials > materialCapacity) {
+      materialCapacity = first + newMaterials > 2 * materialCapacity ? first + newMaterials : 2 * materialCapacity;
+      ModelMaterial* grown = new ModelMaterial[materialCapacity]();
+      for (int m = 0; m < first; ++m) grown[m] = materials[m];
+      delete[] materials;
+      materials = grown;
     }
-    delete[] materials;
-    materials = grown;
+    for (int m = first; m < first + newMaterials; ++m) {
+      materials[m].textured = false;
+      memset(materials[m].color, 255, 4);
+    }
     materialCount = first + newMaterials;
     int material = first;
     for (long pos = start; nextChunk(stream, pos, end, chunk, nullptr); pos += chunk.length) {
       if (chunk.id == MATERIAL) readMaterialChunk(chunk.length, chunk.data, material++);
     }
+    // Groups look materials up by name; the first of a name wins.
+    for (int m = first; m < materialCount; ++m) materialByName.emplace(materials[m].name, m);
   }
 
   if (newObjects > 0) {
     int first = nb_obj;
-    ModelObject* grown = new ModelObject[first + newObjects]();  // zero: no arrays, counts 0
-    if (first > 0) memcpy(grown, objects, sizeof(ModelObject) * first);
-    delete[] objects;
-    objects = grown;
+    if (first + newObjects > objectCapacity) {
+      objectCapacity = first + newObjects > 2 * objectCapacity ? first + newObjects : 2 * objectCapacity;
+      ModelObject* grown = new ModelObject[objectCapacity]();  // zero: no arrays, counts 0
+      if (first > 0) memcpy(grown, objects, sizeof(ModelObject) * first);
+      delete[] objects;
+      objects = grown;
+    }
     nb_obj = first + newObjects;
     chunksSeen.resize(nb_obj, 0);
     int object = first;
@@ -83,7 +92,7 @@ void Model_3DS::readMeshChunk(uint32_t length, long start, int object) {
   ChunkHeader chunk;
   for (long pos = start; nextChunk(stream, pos, end, chunk, &damage); pos += chunk.length) {
     if (chunk.id == VERTICES) readVertices(chunk.length, chunk.data, object);
-    if (chunk.id == TEX_COORDS && !(chunksSeen[object] & SEEN_TEX_COORDS)) {
+    if (chunk.id == TEX_COORDS) {
       readTexCoords(chunk.length, chunk.data, object);
       objects[object].textured = true;
     }
@@ -142,7 +151,9 @@ void Model_3DS::readVertices(uint32_t length, long start, int object) {
   fseek(stream, start, SEEK_SET);
 }
 
+// Only the first texture-coordinate chunk of an object counts.
 void Model_3DS::readTexCoords(uint32_t length, long start, int object) {
+  if (chunksSeen[object] & SEEN_TEX_COORDS) return;
   chunksSeen[object] |= SEEN_TEX_COORDS;
   ModelObject& obj = objects[object];
   long end = start + length - 6;
@@ -258,13 +269,8 @@ void Model_3DS::readFaceGroup(uint32_t length, long start, int object, int group
   long end = start + length - 6;
   char name[80];
   long pos = readName(stream, start, end, name, &damage);
-  grp.material = -1;
-  for (int m = 0; m < materialCount; ++m) {
-    if (strcmp(materials[m].name, name) == 0) {
-      grp.material = m;
-      break;
-    }
-  }
+  auto found = materialByName.find(name);
+  grp.material = found == materialByName.end() ? -1 : found->second;
 
   uint16_t n = 0;
   if (!readCount(stream, pos, end, n)) ++damage;

@@ -131,6 +131,7 @@ void Model_3DS::finishMesh() {
 
   chunksSeen.clear();
   faceSlot.clear();
+  materialByName.clear();
 }
 
 void Model_3DS::normalizeNormals() {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/gl_texture.h"
@@ -48,9 +50,10 @@ struct ModelObject {
   float rotation[3];      // not applied
 };
 
-// A loaded model. Copies share every array (member-wise copy); neither the
-// destructor nor anything else releases them, so a copy may come and go while
-// the source stays usable.
+// A loaded model. Copies share every array (member-wise copy); the destructor
+// releases nothing (nor the textures, nor the display list), so a copy may
+// come and go while the source stays usable. Models live until the process
+// ends; only tests and tools free one, with releaseModel.
 class Model_3DS {
  public:
   Model_3DS();
@@ -98,13 +101,14 @@ class Model_3DS {
   bool visible;
   GLuint displayList;
   FILE* stream;           // open only while reading
-  int32_t damage;         // malformed spots met while reading: 0 for a sound file
+  int32_t damage;         // malformed spots met while reading: 0 for a well-formed file
 
-  // Binary chunk ids of the 3DS format that the reader interprets.
+  // The 3DS chunk ids the reader interprets; every other id is skipped.
+  // SPECULAR is searched for a map file exactly like TEXTURE_MAP.
   enum : uint16_t {
     MAIN = 0x4D4D, EDITOR = 0x3D3D, OBJECT = 0x4000, MESH = 0x4100,
     VERTICES = 0x4110, FACES = 0x4120, FACE_GROUP = 0x4130, TEX_COORDS = 0x4140,
-    MATERIAL = 0xAFFF, MATERIAL_NAME = 0xA000, COLOR = 0xA020, SPECULAR = 0xA030,  // SPECULAR is searched for a map file like TEXTURE_MAP
+    MATERIAL = 0xAFFF, MATERIAL_NAME = 0xA000, COLOR = 0xA020, SPECULAR = 0xA030,
     TEXTURE_MAP = 0xA200, MAP_FILE = 0xA300,
     COLOR_FLOAT = 0x0010, COLOR_BYTE = 0x0011, COLOR_BYTE_GAMMA = 0x0012, COLOR_FLOAT_GAMMA = 0x0013,
   };
@@ -146,6 +150,11 @@ class Model_3DS {
   std::vector<uint8_t> chunksSeen;
   int32_t facesRead = 0;
   std::vector<int32_t> faceSlot;
+  // Room in the object and material arrays (at least nb_obj, materialCount),
+  // and the index of the first material of each name.
+  int32_t objectCapacity = 0;
+  int32_t materialCapacity = 0;
+  std::unordered_map<std::string, int32_t> materialByName;
 };
 
 // Frees every array, text and the display list of a model loaded by this

@@ -180,6 +180,28 @@ TEST_F(BadInput, SecondEditorChunkAddsItsMaterialsAndObjects) {
   EXPECT_EQ(model.tot_faces, 4);
 }
 
+TEST_F(BadInput, ManyEditorChunksAllAddUp) {
+  // Each editor chunk holds one material and one object whose group names
+  // the material of the editor chunk before it.
+  std::string editors;
+  const int count = 3000;
+  for (int k = 0; k < count; ++k) {
+    std::string previous = "M" + std::to_string(k == 0 ? 0 : k - 1);
+    editors += editor(solidMaterial("M" + std::to_string(k), uint8_t(k), 0, 0) +
+                      object("O" + std::to_string(k), vertices(square(0, 0, 1)) + faces(squareFaces(), group(previous, {0}))));
+  }
+  Model_3DS model;
+  read(model, chunk(0x4D4D, editors));
+  ASSERT_EQ(model.nb_obj, count);
+  ASSERT_EQ(model.materialCount, count);
+  EXPECT_EQ(model.tot_faces, 2 * count);
+  EXPECT_STREQ(model.objects[count - 1].name, ("O" + std::to_string(count - 1)).c_str());
+  EXPECT_EQ(model.objects[count - 1].groups[0].material, count - 2);
+  EXPECT_EQ(model.objects[0].groups[0].material, 0);
+  EXPECT_EQ(model.materials[count - 1].color[0], uint8_t(count - 1));
+  EXPECT_EQ(model.damage, 0);
+}
+
 TEST_F(BadInput, ShortColourChunkLeavesTheColour) {
   Model_3DS model;
   read(model, file3ds(material("M", colorChunk(byteColor(1, 2, 3) + chunk(0x0011, "\x09") + chunk(0x0010, f32(1))))));

@@ -18,6 +18,9 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int) {
   if (maxsoftwarechannels < 0 || maxsoftwarechannels > kMaxChannels) return 0;
 
   SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Vekotra");
+  // SDL would otherwise catch SIGINT and SIGTERM to queue a quit event that
+  // the game never reads, and Ctrl+C or kill would no longer end it.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   // No changes allowed: the mix runs at exactly the asked rate in 16-bit
   // stereo, and SDL converts for the hardware when it differs.

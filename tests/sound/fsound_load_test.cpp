@@ -2,6 +2,7 @@
 // other tools and by us, damaged and foreign files, null handles, channel
 // numbers.
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +56,17 @@ TEST_F(SoundTest, InitOpensTheDeviceAtTheRateWithTheChannels) {
   ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
   EXPECT_EQ(rate, 22050);
   EXPECT_EQ(Mix_AllocateChannels(-1), 4);
+}
+
+// The game never reads SDL's events, so SDL must not take over the signals
+// that end a process.
+TEST_F(SoundTest, InitLeavesInterruptAndTerminateAlone) {
+  openDummyDevice();
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction action;
+    ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+  }
 }
 
 TEST_F(SoundTest, InitFailsWithNoDeviceOrBadArguments) {

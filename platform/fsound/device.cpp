@@ -1,3 +1,8 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "platform/fsound/fsound_internal.h"
 
 FsoundDevice fsoundDevice = {false, 0, 0};
@@ -12,6 +17,40 @@ bool fsoundDeviceIs(int device) {
   return fsoundDevice.open && device == fsoundDevice.number;
 }
 
+// Standard error goes to /dev/null while the audio drivers are tried: ALSA
+// prints every failed probe there (a machine with no sound card gets a dozen
+// lines), and the console is the game's. The failure itself is the result.
+struct QuietStderr {
+  int saved = -1;
+
+  QuietStderr() {
+    int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null < 0) return;
+    fflush(stderr);
+    saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (saved >= 0) dup2(null, STDERR_FILENO);
+    close(null);
+  }
+  ~QuietStderr() {
+    if (saved < 0) return;
+    fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+};
+
+static bool openDevice(int mixrate) {
+  QuietStderr quiet;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  // No changes allowed: the mix runs at exactly the asked rate in 16-bit
+  // stereo, and SDL converts for the hardware when it differs.
+  if (Mix_OpenAudioDevice(mixrate, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  return true;
+}
+
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int) {
   if (fsoundDevice.open) return 1;
   if (mixrate <= 0 || mixrate > kMaxMixRate) return 0;
@@ -21,13 +60,7 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int) {
   // SDL would otherwise catch SIGINT and SIGTERM to queue a quit event that
   // the game never reads, and Ctrl+C or kill would no longer end it.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
-  // No changes allowed: the mix runs at exactly the asked rate in 16-bit
-  // stereo, and SDL converts for the hardware when it differs.
-  if (Mix_OpenAudioDevice(mixrate, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return 0;
-  }
+  if (!openDevice(mixrate)) return 0;
   fsoundDevice.channels = Mix_AllocateChannels(maxsoftwarechannels);
   fsoundDevice.number += 1;
   fsoundDevice.open = true;

@@ -69,6 +69,16 @@ TEST_F(SoundTest, InitLeavesInterruptAndTerminateAlone) {
   }
 }
 
+// ALSA prints a dozen lines on standard error when it finds no sound card;
+// the console stays the game's own, and standard error works again after.
+TEST_F(SoundTest, DriverProbesPrintNothing) {
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::testing::internal::CaptureStderr();
+  FSOUND_Init(44100, 32, 0);
+  fputs("after", stderr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "after");
+}
+
 TEST_F(SoundTest, InitFailsWithNoDeviceOrBadArguments) {
   useMissingDriver();
   EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);

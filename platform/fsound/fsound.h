@@ -34,10 +34,11 @@ void FSOUND_Close();
 FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* name, unsigned int mode, int offset,
                                   int length);
 
-// Opens a WAV file, found through the case-insensitive lookup, to be read
-// from the file while it plays. With FSOUND_LOOP_NORMAL in the mode it loops
-// for ever unless a loop count is set. Null when no device is open, the file
-// is missing or is not a readable WAV, or offset or length is not 0.
+// Opens a WAV file, found through the case-insensitive lookup, as music. It
+// is decoded whole at once and played from memory, so nothing is read from
+// disk while it plays. With FSOUND_LOOP_NORMAL in the mode it loops for ever
+// unless a loop count is set. Null when no device is open, the file is
+// missing or is not a complete readable WAV, or offset or length is not 0.
 FSOUND_STREAM* FSOUND_Stream_Open(const char* name, unsigned int mode, int offset, int length);
 
 // The number of times the stream repeats after its first play when next

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "app/game_state.h"
+#include "app/missile_launch.h"
 #include "model/model_table.h"
 
 static const int kMissileSlot = 5;
@@ -101,13 +102,5 @@ void drawMissiles() {
 // While B is down the pair takes the ship's present position and heading in
 // every frame; its travel runs on, and no sound is played.
 void fireFromWiimote() {
-  GameState& g = gameState;
-  if (!g.WiimoteButtons.buttonB) return;
-  g.missilesFlying = 1;
-  g.missileYaw = g.yaw;
-  g.missilePitch = g.pitch;
-  // int conversion truncates toward zero: -3.7 gives -3.
-  g.missileOrigin[0] = static_cast<int>(g.shipX);
-  g.missileOrigin[1] = static_cast<int>(g.altitude);
-  g.missileOrigin[2] = static_cast<int>(g.shipZ);
+  if (gameState.WiimoteButtons.buttonB) launchMissilePair();
 }

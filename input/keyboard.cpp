@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/game_state.h"
+#include "app/missile_launch.h"
 #include "sound/sound.h"
 
 static const int kSpeedStep = 2;
@@ -16,17 +17,9 @@ static const int kTurnStep = 2;
 static const int kRollLimit = 90;
 static const int kPitchLimit = 45;
 
-// Fires the missile pair from the ship's present position and attitude. A
-// pair already in flight is moved, its travelled distance kept.
+// Fires the missile pair with its sound.
 static void fireMissiles() {
-  GameState& g = gameState;
-  g.missilesFlying = 1;
-  g.missileYaw = g.yaw;
-  g.missilePitch = g.pitch;
-  // int conversion truncates toward zero: -3.7 gives -3.
-  g.missileOrigin[0] = static_cast<int>(g.shipX);
-  g.missileOrigin[1] = static_cast<int>(g.altitude);
-  g.missileOrigin[2] = static_cast<int>(g.shipZ);
+  launchMissilePair();
   FSOUND_PlaySound(1, missileSample);
 }
 

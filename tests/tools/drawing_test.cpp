@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/frame_loop.h"
+#include "app/game_state.h"
+#include "app/startup.h"
 #include "model/image_library.h"
 #include "model/model_3ds.h"
 #include "tests/support/gl_window.h"
@@ -97,32 +100,13 @@ class GeneratedModelsDrawn : public ::testing::Test {
   // The game's fixed lighting and material state, its projection for a
   // 640 x 480 window, and the chase camera with the ship at (0, 50, 250).
   void SetUp() override {
-    const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 1}, white[] = {1, 1, 1, 1};
-    const GLfloat light[] = {10, 10, 10, 0};
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DEPTH_TEST);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, white);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 55.0f);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, white);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
-    glLightfv(GL_LIGHT0, GL_POSITION, light);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, 640.0 / 480.0, 0.01, 10000.0);
-    glMatrixMode(GL_MODELVIEW);
+    setFixedGLState();
+    onReshape(kWidth, kHeight);
+    resetGameState();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    gluLookAt(0, 50.5, 250.1, 0, 50.5, 250, 0, 1, 0);
+    placeCamera();
   }
 
   // An actor's model drawn at its position, back faces culled, as the

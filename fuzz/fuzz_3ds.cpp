@@ -1,6 +1,13 @@
 // Fuzz target of the 3DS reader: any bytes are read as a model file and the
 // model must come out consistent (checkModel), with no read or write outside
 // any array. Texture images are not loaded and no GL context is needed.
+//
+//   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DVEKOTRA_FUZZ=ON
+//   cmake --build build/fuzz --target fuzz_3ds
+//   build/fuzz/fuzz/fuzz_3ds -max_len=20000 <work corpus folder> fuzz/corpus/3ds
+//
+// Without libFuzzer, fuzz/replay/replay_main.cpp turns this file into a
+// program that replays the saved corpus (the test model.fuzz_3ds_corpus).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

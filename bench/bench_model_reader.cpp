@@ -2,6 +2,12 @@
 // coordinates), without textures or display list: 20 objects of 60,000
 // faces, each object one triangle strip of 60,002 vertices with one material group.
 // Reported as faces per second.
+//
+// The first benchmark of a process writes its arrays into pages fresh from
+// the kernel, as the game's single load does; later ones mostly reuse pages
+// the allocator kept. Run one filter per process to compare like with like:
+//   bench_model_reader --benchmark_filter=FromMemory   (fresh pages)
+//   bench_model_reader --benchmark_filter=WarmHeap     (reused pages)
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -35,6 +35,15 @@ TEST_F(BadInput, EmptyOrForeignFileGivesAnEmptyDamagedModel) {
   }
 }
 
+TEST_F(BadInput, DirectoryInPlaceOfTheFileReadsAsAnEmptyDamagedModel) {
+  ScratchDir dir;
+  dir.write("model.3ds/inside", "x");
+  Model_3DS model;
+  ASSERT_TRUE(model.readFile(keepPath(dir.path() + "/model.3ds")));
+  EXPECT_EQ(model.nb_obj, 0);
+  EXPECT_GT(model.damage, 0);
+}
+
 TEST_F(BadInput, ChunkLengthBelowSixEndsTheWalkOfItsParent) {
   // The mesh after the broken chunk is lost; the material before it is kept.
   for (uint32_t length : {0u, 3u, 5u}) {

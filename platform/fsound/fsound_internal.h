@@ -44,7 +44,7 @@ SDL_RWops* openWavFile(const char* name);
 // stop short of their stated sizes is refused rather than decoded in part;
 // the RIFF size is not checked, since many writers leave it wrong (a user's
 // own setting of SDL_WAVE_TRUNCATION still wins).
-bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* spec, Uint8** data, Uint32* length);
+bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* audioFormat, Uint8** data, Uint32* length);
 
 // Sets the same rule for the loads SDL_mixer makes itself.
 void refuseTruncatedWavs();

@@ -8,10 +8,10 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* name, unsigned int, int offse
   if (!fsoundDevice.open) {
     // Decoded only to learn whether it is a readable WAV: with no device
     // there is no format to keep it in.
-    SDL_AudioSpec spec;
+    SDL_AudioSpec audioFormat;
     Uint8* data;
     Uint32 bytes;
-    if (!decodeWav(rw, &spec, &data, &bytes)) return nullptr;
+    if (!decodeWav(rw, &audioFormat, &data, &bytes)) return nullptr;
     SDL_FreeWAV(data);
     return new FSOUND_SAMPLE{nullptr, 0};
   }

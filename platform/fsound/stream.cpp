@@ -21,12 +21,12 @@ static void putTag(Uint8*& at, const char* tag) {
 // own streaming WAV reader trusts the header fields it reads (a zero rate
 // divides by zero), so it is given only files written here, from audio that
 // SDL's checking loader has already decoded.
-static Uint8* canonicalWav(const SDL_AudioSpec& spec, const Uint8* data, Uint32 bytes,
+static Uint8* canonicalWav(const SDL_AudioSpec& audioFormat, const Uint8* data, Uint32 bytes,
                            int* size) {
   const Uint32 header = 44;
   if (bytes > static_cast<Uint32>(INT_MAX) - header) return nullptr;
-  Uint32 bits = SDL_AUDIO_BITSIZE(spec.format);
-  Uint32 blockAlign = spec.channels * (bits / 8);
+  Uint32 bits = SDL_AUDIO_BITSIZE(audioFormat.format);
+  Uint32 blockAlign = audioFormat.channels * (bits / 8);
   Uint8* file = static_cast<Uint8*>(SDL_malloc(header + bytes));
   if (!file) return nullptr;
   Uint8* at = file;
@@ -35,10 +35,10 @@ static Uint8* canonicalWav(const SDL_AudioSpec& spec, const Uint8* data, Uint32 
   putTag(at, "WAVE");
   putTag(at, "fmt ");
   put32(at, 16);
-  put16(at, SDL_AUDIO_ISFLOAT(spec.format) ? 3 : 1);  // IEEE float or PCM
-  put16(at, spec.channels);
-  put32(at, static_cast<Uint32>(spec.freq));
-  put32(at, static_cast<Uint32>(spec.freq) * blockAlign);
+  put16(at, SDL_AUDIO_ISFLOAT(audioFormat.format) ? 3 : 1);  // IEEE float or PCM
+  put16(at, audioFormat.channels);
+  put32(at, static_cast<Uint32>(audioFormat.freq));
+  put32(at, static_cast<Uint32>(audioFormat.freq) * blockAlign);
   put16(at, blockAlign);
   put16(at, bits);
   putTag(at, "data");
@@ -54,12 +54,12 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* name, unsigned int mode, int offse
   if (offset != 0 || length != 0 || !fsoundDevice.open) return nullptr;
   SDL_RWops* rw = openWavFile(name);
   if (!rw) return nullptr;
-  SDL_AudioSpec spec;
+  SDL_AudioSpec audioFormat;
   Uint8* data;
   Uint32 bytes;
-  if (!decodeWav(rw, &spec, &data, &bytes)) return nullptr;
+  if (!decodeWav(rw, &audioFormat, &data, &bytes)) return nullptr;
   int size = 0;
-  Uint8* file = canonicalWav(spec, data, bytes, &size);
+  Uint8* file = canonicalWav(audioFormat, data, bytes, &size);
   SDL_FreeWAV(data);
   if (!file) return nullptr;
 

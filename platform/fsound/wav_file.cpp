@@ -100,9 +100,9 @@ void refuseTruncatedWavs() {
   SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
 }
 
-bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* spec, Uint8** data, Uint32* length) {
+bool decodeWav(SDL_RWops* rw, SDL_AudioSpec* audioFormat, Uint8** data, Uint32* length) {
   refuseTruncatedWavs();
   *data = nullptr;
   *length = 0;
-  return SDL_LoadWAV_RW(rw, 1, spec, data, length) != nullptr;
+  return SDL_LoadWAV_RW(rw, 1, audioFormat, data, length) != nullptr;
 }

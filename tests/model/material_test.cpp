@@ -70,11 +70,11 @@ TEST(MaterialMap, MapFileIsRequestedFromTheModelsFolder) {
   Model_3DS model;
   recordImageRequests();
   readBytes(model, file3ds(material("T", colorChunk(byteColor(9, 9, 9)) + mapChunk("IMAGE1.JPG")) +
-                           material("S", mapChunk("spec.png", 0xA030)) + solidMaterial("C", 1, 2, 3)),
+                           material("S", mapChunk("shine.png", 0xA030)) + solidMaterial("C", 1, 2, 3)),
             "data//map//earth3.3DS");
   ASSERT_EQ(imageRequests().size(), 2u);
   EXPECT_EQ(imageRequests()[0], "data//map//IMAGE1.JPG");
-  EXPECT_EQ(imageRequests()[1], "data//map//spec.png");
+  EXPECT_EQ(imageRequests()[1], "data//map//shine.png");
   EXPECT_TRUE(model.materials[0].textured);
   EXPECT_TRUE(model.materials[1].textured);
   EXPECT_FALSE(model.materials[2].textured);  // gets its colour texture when loaded with GL

@@ -47,32 +47,37 @@ e2e_launch() {
   E2E_PID=$!
 }
 
-# Waits for a window whose title matches the pattern; sets E2E_WINDOW.
 E2E_WINDOW=
-e2e_wait_window() {
-  local pattern=$1 timeout=${2:-30} id=
-  for _ in $(seq $((timeout * 10))); do
-    id=$(LC_ALL=C xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { E2E_WINDOW=$id; return 0; }
-    kill -0 "$E2E_PID" 2>/dev/null || fail "the game exited before a window matching '$pattern' appeared"
-    sleep 0.1
-  done
-  fail "no window matching '$pattern' within ${timeout}s"
+
+# The first window whose title matches an extended regular expression.
+find_window_matching() {
+  LC_ALL=C xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true
 }
 
-# Waits for a top-level window titled exactly NAME; sets E2E_WINDOW. Found
-# through xwininfo, which reads every title, where xdotool misses the UTF-8
-# titles SDL gives its message boxes.
-e2e_wait_named_window() {
-  local name=$1 timeout=${2:-30} id=
+# The top-level window titled exactly NAME. Found through xwininfo, which
+# reads every title, where xdotool misses the UTF-8 titles SDL gives its
+# message boxes.
+find_window_named() {
+  xwininfo -root -children 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1; exit}' || true
+}
+
+# Polls FINDER with TITLE until it names a window; sets E2E_WINDOW.
+poll_window() {
+  local finder=$1 title=$2 timeout=$3 id=
   for _ in $(seq $((timeout * 10))); do
-    id=$(xwininfo -root -children 2>/dev/null | grep -F "\"$name\": (" | awk '{print $1; exit}' || true)
+    id=$("$finder" "$title")
     [ -n "$id" ] && { E2E_WINDOW=$id; return 0; }
-    kill -0 "$E2E_PID" 2>/dev/null || fail "the game exited before a window '$name' appeared"
+    kill -0 "$E2E_PID" 2>/dev/null || fail "the game exited before a window '$title' appeared"
     sleep 0.1
   done
-  fail "no window '$name' within ${timeout}s"
+  fail "no window '$title' within ${timeout}s"
 }
+
+# Waits for a window whose title matches the pattern; sets E2E_WINDOW.
+e2e_wait_window() { poll_window find_window_matching "$1" "${2:-30}"; }
+
+# Waits for a top-level window titled exactly NAME; sets E2E_WINDOW.
+e2e_wait_named_window() { poll_window find_window_named "$1" "${2:-30}"; }
 
 # Waits until the console output contains a fixed string.
 e2e_wait_output() {

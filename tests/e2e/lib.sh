@@ -24,11 +24,13 @@ fail() {
   exit 1
 }
 
-# Starts a private Xvfb and exports its DISPLAY.
+# Starts a private Xvfb and exports its DISPLAY. -noreset keeps it from
+# resetting whenever its last client (an xdotool call) leaves, which would
+# refuse a game connecting at that moment.
 e2e_start_xvfb() {
   local fifo=$E2E_TMP/displayfd
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
   XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || fail "Xvfb did not start"

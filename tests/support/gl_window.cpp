@@ -1,6 +1,8 @@
 #include "tests/support/gl_window.h"
 
 #include <GL/glut.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,19 @@ void openTestWindow(int width, int height) {
     fprintf(stderr, "drawing tests need an X display: run them under xvfb-run\n");
     exit(1);
   }
+  // freeglut gives up at once when the server refuses a connection, and an X
+  // server that resets after its last client leaves refuses connections for a
+  // moment. This connection is retried for a few seconds and kept open until
+  // freeglut holds its own, so the server cannot reset in between.
+  Display* probe = nullptr;
+  for (int attempt = 0; attempt < 50 && probe == nullptr; ++attempt) {
+    probe = XOpenDisplay(nullptr);
+    if (probe == nullptr) usleep(100 * 1000);
+  }
+  if (probe == nullptr) {
+    fprintf(stderr, "cannot open display '%s'\n", getenv("DISPLAY"));
+    exit(1);
+  }
   int argc = 1;
   char name[] = "vekotra-test";
   char* argv[] = {name, nullptr};
@@ -21,6 +36,7 @@ void openTestWindow(int width, int height) {
   glutInitWindowSize(width, height);
   glutInit(&argc, argv);
   glutCreateWindow("vekotra-test");
+  XCloseDisplay(probe);
   glViewport(0, 0, width, height);
   windowHeight = height;
 }

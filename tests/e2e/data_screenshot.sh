@@ -83,6 +83,5 @@ if [ "${VEKOTRA_E2E_ACTORS:-0}" = 1 ]; then
 fi
 
 e2e_close_window "$id"
-e2e_wait_exit 20
-[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after closing the window"
+e2e_expect_exit_zero "after closing the window"
 echo "data_screenshot: ok"

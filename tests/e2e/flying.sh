@@ -34,6 +34,14 @@ last_altitude() {
 }
 
 keys() { xdotool key --delay 40 "$@"; }
+# Waits up to 5 s for the game's window to stand at "X Y WIDTH HEIGHT".
+wait_geometry() {
+  for _ in $(seq 50); do
+    [ "$(e2e_geometry "$id")" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: window at $(e2e_geometry "$id"), expected $1"
+}
 
 e2e_start_xvfb
 e2e_prepare_data
@@ -84,17 +92,9 @@ echo "F2: $switched pixels changed, $back after F2 again"
 
 # --- F1: full screen, then back to 640 x 480 at (0, 0).
 keys F1
-for _ in $(seq 50); do
-  [ "$(e2e_geometry "$id")" = "0 0 1280 1024" ] && break
-  sleep 0.1
-done
-[ "$(e2e_geometry "$id")" = "0 0 1280 1024" ] || fail "F1: window at $(e2e_geometry "$id"), expected full screen"
+wait_geometry "0 0 1280 1024" "F1 (full screen)"
 keys F1
-for _ in $(seq 50); do
-  [ "$(e2e_geometry "$id")" = "0 0 640 480" ] && break
-  sleep 0.1
-done
-[ "$(e2e_geometry "$id")" = "0 0 640 480" ] || fail "F1 again: window at $(e2e_geometry "$id"), expected 0 0 640 480"
+wait_geometry "0 0 640 480" "F1 again"
 e2e_focus "$id"
 
 # --- z ten times: 20 km/h; s ten times: standing again.
@@ -136,6 +136,5 @@ done
 
 # --- Esc: the game ends at once with status 0.
 keys Escape
-e2e_wait_exit 20
-[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after Esc"
+e2e_expect_exit_zero "after Esc"
 echo "flying: ok"

@@ -91,20 +91,29 @@ e2e_wait_output() {
   fail "console never showed '$text'"
 }
 
-# Waits for the game to end; sets E2E_STATUS to its exit status.
-E2E_STATUS=
-e2e_wait_exit() {
-  local timeout=${1:-20}
-  for _ in $(seq $((timeout * 10))); do
+# Waits up to 20 s for the game to end and fails unless it ended with status
+# 0; the argument says what ended it, for the message.
+e2e_expect_exit_zero() {
+  local status
+  for _ in $(seq 200); do
     if ! kill -0 "$E2E_PID" 2>/dev/null; then
-      E2E_STATUS=0
-      wait "$E2E_PID" || E2E_STATUS=$?
+      status=0
+      wait "$E2E_PID" || status=$?
       E2E_PID=
+      [ "$status" = 0 ] || fail "exit status $status $1"
       return 0
     fi
     sleep 0.1
   done
-  fail "the game did not end within ${timeout}s"
+  fail "the game did not end within 20s $1"
+}
+
+# Fails unless the game's console holds the text exactly the given number of
+# times; the third argument says when, for the message.
+e2e_expect_printed() {
+  local count
+  count=$(grep -oF -- "$1" "$E2E_OUT" | wc -l)
+  [ "$count" = "$2" ] || fail "'$1' printed $count times, not $2, $3"
 }
 
 # Focuses the window so real key and mouse events reach it.

@@ -31,8 +31,7 @@ run_until_error_box() {
   # The game's own window stays open behind the box while it waits.
   kill -0 "$E2E_PID" 2>/dev/null || fail "the game ended before the box was closed"
   xdotool key --window "$box" Return
-  e2e_wait_exit 20
-  [ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after the box was closed"
+  e2e_expect_exit_zero "after the box was closed"
 }
 
 e2e_start_xvfb

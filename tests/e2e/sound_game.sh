@@ -46,6 +46,5 @@ grep -qF "sound error" "$E2E_OUT" && fail "sound error printed with every sound 
 grep -qF "Erreur" "$E2E_OUT" && fail "the sound device did not open"
 
 e2e_close_window "$id"
-e2e_wait_exit 20
-[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS"
+e2e_expect_exit_zero "after closing the window"
 echo "sound_game: ok"

@@ -23,8 +23,7 @@ grep -qF "Echap = quitter" "$E2E_OUT" || fail "controls list incomplete"
 if grep -q $'\x1b' "$E2E_OUT"; then fail "escape sequence written to a non-terminal"; fi
 
 e2e_close_window "$id"
-e2e_wait_exit 20
-[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after closing the window"
+e2e_expect_exit_zero "after closing the window"
 echo "startup: ok"
 
 # Before the first frame the title is the game's name. With no data in the
@@ -36,6 +35,5 @@ e2e_wait_named_window ERROR
 box=$E2E_WINDOW
 e2e_wait_named_window "Vekotra by Ralune & Doskin" 5
 xdotool key --window "$box" Return
-e2e_wait_exit 20
-[ "$E2E_STATUS" = 0 ] || fail "exit status $E2E_STATUS after the missing-model box"
+e2e_expect_exit_zero "after the missing-model box"
 echo "first title: ok"

@@ -39,10 +39,7 @@ Vec missileFramePoint(const int origin[3], int yaw, int pitch, Vec p) {
 class MissileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    openTestWindow();
-    resetGameState();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    startScene();
     useMarkerModel(5);
   }
   void TearDown() override { clearModel(5); }

@@ -16,10 +16,7 @@ namespace {
 class OrbitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    openTestWindow();
-    resetGameState();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    startScene();
     for (int slot = 5; slot <= 8; ++slot) useMarkerModel(slot);
   }
   void TearDown() override {

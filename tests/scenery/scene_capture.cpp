@@ -2,9 +2,17 @@
 
 #include <GL/glut.h>
 
+#include "app/game_state.h"
 #include "model/model_table.h"
 
 static_assert(sizeof(Rgb) == 3, "pixels are read straight into Rgb values");
+
+void startScene() {
+  openTestWindow();
+  resetGameState();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
 
 void useMarkerModel(int slot) {
   GLuint list = glGenLists(1);

@@ -13,6 +13,9 @@ struct DrawnPoint {
   float x, y, z;
 };
 
+// Where every scenery test starts: the test window open, the game state as at
+// start-up and the identity as model-view matrix.
+void startScene();
 // Gives the slots' models a display list that draws a single point at the
 // model's origin, tagged with the slot number.
 void useMarkerModel(int slot);

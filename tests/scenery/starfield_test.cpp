@@ -43,10 +43,7 @@ Vec poleOfSphere(int k) {
 class StarfieldTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    openTestWindow();
-    resetGameState();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    startScene();
   }
 };
 

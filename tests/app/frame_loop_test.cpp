@@ -31,6 +31,13 @@ struct RecordingScene : NxScene {
     calls += block ? "F" : "x";
     return true;
   }
+  // An empty scene: the actor walk finds nothing to do.
+  NxActor* createActor(const NxActorDesc&) override { return nullptr; }
+  NxU32 getNbActors() const override { return 0; }
+  NxActor** getActors() override { return nullptr; }
+  void setActorPairFlags(NxActor&, NxActor&, NxU32) override {}
+  NxU32 getActorPairFlags(NxActor&, NxActor&) const override { return 0; }
+  void getGravity(NxVec3& gravity) const override { gravity = NxVec3(); }
 };
 
 struct FrameLoopTest : testing::Test {

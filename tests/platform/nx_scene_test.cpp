@@ -1,0 +1,186 @@
+// The physics SDK as the game uses it: meshes from descriptors, actors,
+// the fixed-step integration and the contact notifications of a pair.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/nx/nx.h"
+#include "platform/nx/nx_objects.h"
+
+namespace {
+
+// A closed axis-aligned cube of half-size h centred on the origin.
+struct Cube {
+  std::vector<float> points;
+  std::vector<uint32_t> triangles;
+  explicit Cube(float h) {
+    for (int i = 0; i < 8; ++i) {
+      points.push_back(i & 1 ? h : -h);
+      points.push_back(i & 2 ? h : -h);
+      points.push_back(i & 4 ? h : -h);
+    }
+    const uint32_t faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
+                                   {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
+    for (const auto& f : faces) triangles.insert(triangles.end(), f, f + 3);
+  }
+  NxTriangleMeshDesc desc() const {
+    NxTriangleMeshDesc d;
+    d.numVertices = 8;
+    d.numTriangles = 12;
+    d.pointStrideBytes = 12;
+    d.triangleStrideBytes = 12;
+    d.points = points.data();
+    d.triangles = triangles.data();
+    return d;
+  }
+};
+
+struct Recorder : NxUserContactReport {
+  std::vector<NxU32> events;
+  std::vector<NxActor*> firsts;
+  void onContactNotify(NxContactPair& pair, NxU32 mask) override {
+    events.push_back(mask);
+    firsts.push_back(pair.actors[0]);
+  }
+};
+
+struct SceneTest : testing::Test {
+  NxPhysicsSDK* sdk = NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION);
+  Recorder report;
+  NxScene* scene = nullptr;
+  void SetUp() override {
+    NxSceneDesc d;
+    d.gravity = NxVec3(0.0f, -9.81f, 0.0f);
+    d.userContactReport = &report;
+    scene = sdk->createScene(d);
+  }
+  NxActor* addActor(NxTriangleMesh* mesh, NxVec3 at, bool dynamic) {
+    NxTriangleMeshShapeDesc shape;
+    shape.meshData = mesh;
+    NxBodyDesc body;
+    NxActorDesc actor;
+    actor.globalPose.t = at;
+    actor.body = dynamic ? &body : nullptr;
+    actor.shapes.push_back(&shape);
+    return scene->createActor(actor);
+  }
+  // One frame: the step as the game makes it.
+  void step(float seconds) {
+    scene->simulate(seconds);
+    scene->flushStream();
+    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+  }
+};
+
+TEST_F(SceneTest, CreationRefusesWrongVersionAndUnsafeMeshDescriptors) {
+  EXPECT_EQ(NxCreatePhysicsSDK(0x02010100), nullptr);
+  EXPECT_EQ(NxCreatePhysicsSDK(NX_PHYSICS_SDK_VERSION), sdk);
+
+  Cube cube(1.0f);
+  NxTriangleMesh* mesh = sdk->createTriangleMesh(cube.desc());
+  ASSERT_NE(mesh, nullptr);
+  // The SDK keeps its own copy of the arrays.
+  cube.points.assign(cube.points.size(), 1e30f);
+  EXPECT_EQ(static_cast<MeshObject*>(mesh)->geometry.points[7].x, 1.0f);
+
+  Cube bad(1.0f);
+  bad.triangles[35] = 8;  // one past the last vertex
+  EXPECT_EQ(sdk->createTriangleMesh(bad.desc()), nullptr);
+  NxTriangleMeshDesc nullPoints = Cube(1.0f).desc();
+  nullPoints.points = nullptr;
+  EXPECT_EQ(sdk->createTriangleMesh(nullPoints), nullptr);
+  NxTriangleMeshDesc wideStride = Cube(1.0f).desc();
+  wideStride.pointStrideBytes = 16;
+  EXPECT_EQ(sdk->createTriangleMesh(wideStride), nullptr);
+  NxTriangleMeshDesc empty = Cube(1.0f).desc();
+  empty.numTriangles = 0;
+  EXPECT_EQ(sdk->createTriangleMesh(empty), nullptr);
+}
+
+TEST_F(SceneTest, FixedSubStepsMoveOnlyFreeDynamicBodies) {
+  NxTriangleMesh* mesh = sdk->createTriangleMesh(Cube(1.0f).desc());
+  NxActor* falling = addActor(mesh, NxVec3(0, 100, 0), true);
+  NxActor* floating = addActor(mesh, NxVec3(10, 100, 0), true);
+  floating->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
+  NxActor* kinematic = addActor(mesh, NxVec3(20, 100, 0), true);
+  kinematic->raiseBodyFlag(NX_BF_KINEMATIC);
+  kinematic->setLinearVelocity(NxVec3(0, 5, 0));
+  NxActor* fixed = addActor(mesh, NxVec3(30, 100, 0), false);
+  ASSERT_EQ(scene->getNbActors(), 4u);
+  EXPECT_EQ(scene->getActors()[3], fixed);
+
+  // A first frame measured from a clock reading of 4 million ms costs at
+  // most the maximum sub-step count: 8 steps of 1/60 s.
+  step(4000000 * 0.001f);
+  EXPECT_EQ(static_cast<SceneObject*>(scene)->lastSubSteps, 8u);
+  EXPECT_NEAR(falling->getLinearVelocity().y, -9.81f * 8 / 60, 1e-4f);
+  float y = 100.0f;
+  for (int i = 1; i <= 8; ++i) y += -9.81f * i / 60 / 60;
+  EXPECT_NEAR(falling->getGlobalPosition().y, y, 1e-4f);
+  EXPECT_EQ(floating->getGlobalPosition().y, 100.0f);
+  EXPECT_EQ(kinematic->getGlobalPosition().y, 100.0f);
+  EXPECT_EQ(fixed->getGlobalPosition().y, 100.0f);
+
+  // Frames shorter than a sub-step add up instead of being lost.
+  SceneObject* s = static_cast<SceneObject*>(scene);
+  step(0.010f);
+  EXPECT_EQ(s->lastSubSteps, 0u);
+  step(0.010f);
+  EXPECT_EQ(s->lastSubSteps, 1u);
+}
+
+TEST_F(SceneTest, PairReportsStartTouchingAndEndOncePerStep) {
+  NxTriangleMesh* mesh = sdk->createTriangleMesh(Cube(1.0f).desc());
+  NxActor* ship = addActor(mesh, NxVec3(0, 0, 0), true);
+  ship->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
+  NxActor* planet = addActor(mesh, NxVec3(0, -5, 0), true);
+  planet->raiseBodyFlag(NX_BF_KINEMATIC);
+  NxActor* other = addActor(mesh, NxVec3(0, -5, 0), false);  // overlaps the planet, no flags
+  scene->setActorPairFlags(*ship, *planet, 14);
+  EXPECT_EQ(scene->getActorPairFlags(*planet, *ship), 14u);
+  (void)other;
+
+  // Approach, a face-to-face touch, a stay inside, a departure: tiny frames
+  // with no sub-step still report.
+  const float heights[] = {0.0f, -2.5f, -3.0f, -4.0f, -4.5f, 0.0f, 0.0f};
+  for (float h : heights) {
+    ship->setGlobalPosition(NxVec3(0, h, 0));
+    step(0.001f);
+  }
+  std::vector<NxU32> expected = {2 | 8, 8, 8, 4};
+  EXPECT_EQ(report.events, expected);
+  for (NxActor* first : report.firsts) EXPECT_EQ(first, ship);
+  EXPECT_EQ(planet->getGlobalPosition().y, -5.0f);
+}
+
+TEST_F(SceneTest, SmallMeshWhollyInsideTouchesOnlyThroughThePMap) {
+  NxTriangleMesh* big = sdk->createTriangleMesh(Cube(10.0f).desc());
+  NxTriangleMesh* small = sdk->createTriangleMesh(Cube(1.0f).desc());
+  NxActor* outer = addActor(big, NxVec3(0, 0, 0), false);
+  NxActor* inner = addActor(small, NxVec3(2, 3, 1), false);
+  scene->setActorPairFlags(*inner, *outer, 14);
+  step(0.02f);
+  EXPECT_TRUE(report.events.empty());
+
+  NxPMap pmap;
+  ASSERT_TRUE(NxCreatePMap(pmap, *big, 64));
+  // A block made for another mesh, or cut short, is refused.
+  EXPECT_FALSE(small->loadPMap(pmap));
+  NxPMap shortBlock{pmap.dataSize - 1, pmap.data};
+  EXPECT_FALSE(big->loadPMap(shortBlock));
+  EXPECT_FALSE(big->hasPMap());
+  EXPECT_TRUE(big->loadPMap(pmap));
+  NxReleasePMap(pmap);
+  EXPECT_EQ(pmap.data, nullptr);
+
+  step(0.02f);
+  ASSERT_EQ(report.events.size(), 1u);
+  EXPECT_EQ(report.events[0], 2u | 8u);
+  // Moved out beyond the big cube: the touch ends.
+  inner->setGlobalPosition(NxVec3(30, 0, 0));
+  step(0.02f);
+  EXPECT_EQ(report.events.back(), 4u);
+}
+
+}  // namespace

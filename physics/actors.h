@@ -1,9 +1,16 @@
-// The collision meshes and the two physics actors of the scene.
+// The two physics actors of the scene: the player's ship and the planet.
 #pragma once
 
-// Builds the collision mesh of a model slot, with its cached pmap.
-void buildCollisionMesh(int slot);
-// The ship's actor, driven by the flight state.
+#include "physics/collision_mesh.h"
+#include "platform/nx/nx.h"
+
+// The ship's actor; null until created, or when the SDK refused it.
+extern NxActor* shipActor;
+
+// Creates the ship's actor from the current collisionMesh at the origin,
+// gravity off, with a MyNXAvatar drawing model `slot`.
 void createShipActor(int slot);
-// A mesh actor for a model slot; kinematic actors stay where they are put.
+// Creates a mesh actor from the current collisionMesh at (0, -5, 0), with a
+// MyNX3DS drawing model `slot`; kinematic actors are moved only by their
+// pose. Contacts between it and the ship are reported (start, touch, end).
 void createMeshActor(int slot, bool kinematic);

@@ -1,0 +1,117 @@
+#include "physics/collision_mesh.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/game_state.h"
+#include "model/model_table.h"
+#include "physics/world.h"
+#include "platform/os/os.h"
+
+NxTriangleMesh* collisionMesh = nullptr;
+float* meshVertices = nullptr;
+uint32_t* meshIndices = nullptr;
+
+uint32_t fileSize(const char* path) {
+  FILE* file = openFile(path, "rb");
+  if (file == nullptr) return 0;
+  long size = -1;
+  if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
+  fclose(file);
+  // A size the block cannot hold is no pmap of ours; it reads as empty.
+  return size > 0 && static_cast<unsigned long>(size) <= 0xFFFFFFFFul ? static_cast<uint32_t>(size) : 0;
+}
+
+// Flattens the model's objects into one vertex array and one index array,
+// each object's indices moved past the vertices of the objects before it.
+static void flattenModel(const Model_3DS& model) {
+  meshVertices = new float[static_cast<size_t>(model.tot_verts) * 3];
+  meshIndices = new uint32_t[static_cast<size_t>(model.tot_faces) * 3];
+  size_t floatPos = 0, indexPos = 0;
+  uint32_t vertexBase = 0;
+  for (int i = 0; i < model.nb_obj; ++i) {
+    const ModelObject& object = model.objects[i];
+    memcpy(meshVertices + floatPos, object.vertices, static_cast<size_t>(object.vertexCount) * 3 * sizeof(float));
+    for (int k = 0; k < object.faceIndexCount; ++k) {
+      meshIndices[indexPos + k] = static_cast<uint32_t>(object.faceIndices[k]) + vertexBase;
+    }
+    floatPos += static_cast<size_t>(object.vertexCount) * 3;
+    vertexBase += static_cast<uint32_t>(object.vertexCount);
+    indexPos += static_cast<size_t>(object.faceIndexCount);
+  }
+}
+
+// Reads the open file as one block of fileSize bytes and loads it into the
+// mesh. A block the SDK refuses leaves the mesh without a pmap; nothing is
+// reported.
+static void loadPMapFile(FILE* file, const char* path) {
+  NxPMap pmap;
+  pmap.dataSize = fileSize(path);
+  pmap.data = pmap.dataSize > 0 ? malloc(pmap.dataSize) : nullptr;
+  pmap.dataSize = pmap.data != nullptr ? static_cast<NxU32>(fread(pmap.data, 1, pmap.dataSize, file)) : 0;
+  fclose(file);
+  collisionMesh->loadPMap(pmap);
+  free(pmap.data);
+}
+
+// Computes the pmap, writes it to the file when the file can be created, and
+// loads it into the mesh in any case.
+static void computePMapFile(const char* path) {
+  printf("Precomputing [%s]... ", path);
+  fflush(stdout);
+  NxPMap pmap;
+  if (NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) {
+    FILE* file = openFile(path, "wb");
+    if (file != nullptr) {
+      size_t written = fwrite(pmap.data, 1, pmap.dataSize, file);
+      // A file cut short (disk full) would be refused at every later start
+      // and never recomputed: remove it so the next start computes it again.
+      if (fclose(file) != 0 || written != pmap.dataSize) remove(path);
+    }
+    collisionMesh->loadPMap(pmap);
+    NxReleasePMap(pmap);
+  }
+  printf(" OK\n");
+}
+
+void buildCollisionMesh(int slot) {
+  const Model_3DS model = ModelTable[slot];  // member-wise copy; the arrays are shared
+  collisionMesh = nullptr;
+  if (model.modelname == nullptr || model.tot_verts <= 0 || model.tot_faces <= 0) return;
+  // The totals size the arrays; they must be the objects' own sums.
+  long long vertices = 0, indices = 0;
+  for (int i = 0; i < model.nb_obj; ++i) {
+    vertices += model.objects[i].vertexCount;
+    indices += model.objects[i].faceIndexCount;
+  }
+  if (vertices != model.tot_verts || indices != 3LL * model.tot_faces) return;
+  flattenModel(model);
+
+  NxTriangleMeshDesc meshDesc;
+  meshDesc.numVertices = static_cast<NxU32>(model.tot_verts);
+  meshDesc.numTriangles = static_cast<NxU32>(model.tot_faces);
+  meshDesc.pointStrideBytes = 12;
+  meshDesc.triangleStrideBytes = 12;
+  meshDesc.points = meshVertices;
+  meshDesc.triangles = meshIndices;
+  meshDesc.flags = 0;
+  meshDesc.materialIndexStride = 0;
+  meshDesc.materialIndices = nullptr;
+  meshDesc.heightFieldVerticalAxis = 255;
+  meshDesc.heightFieldVerticalExtent = 0.0f;
+  meshDesc.pmap = nullptr;
+  meshDesc.convexEdgeThreshold = 0.001f;
+  meshDesc.reserved = 0;
+  collisionMesh = physicsSDK->createTriangleMesh(meshDesc);
+  if (collisionMesh == nullptr) return;
+
+  char* name = gameState.textBuffer;
+  snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
+  FILE* file = openFile(name, "rb");
+  if (file != nullptr) {
+    loadPMapFile(file, name);
+  } else {
+    computePMapFile(name);
+  }
+}

@@ -1,0 +1,76 @@
+# The road of a collision with the generated data: the first start computes
+# both .pmap files, z flies the ship straight into the planet ahead, the
+# contact report prints and throws the ship back, the ship is drawn red while
+# it stays in contact, the alarm sounds, and backing out ends the touch. A
+# second start reads the .pmap files back and computes nothing.
+source "$E2E_LIB"
+source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
+e2e_start_xvfb
+e2e_prepare_data
+sound_write_test_sounds
+# The alarm as a loud constant level: nothing else in this flight is as loud.
+alarm=$(find "$E2E_TMP/work" -ipath '*les_sons/burglar.wav' | head -n 1)
+"$SOUND_TOOL" level "$alarm" 0.3 20000 44100 1
+find "$E2E_TMP/work" -iname '*.pmap' -delete
+sound_capture_mix
+e2e_launch
+
+e2e_wait_window '^fps\[' 60
+id=$E2E_WINDOW
+e2e_expect_printed "Precomputing [" 2 "at the first start"
+e2e_expect_printed "]...  OK" 2 "at the first start"
+[ "$(find "$E2E_TMP/work" -iname '*.pmap' | wc -l)" = 2 ] || fail "the first start did not write two .pmap files"
+grep -qF "touch" "$E2E_OUT" && fail "a touch reported before the ship moved"
+
+e2e_focus "$id"
+before=$(sound_frames)
+for _ in $(seq 25); do xdotool key z; done  # full speed ahead: 50
+e2e_wait_output "Start touch" 60
+e2e_wait_output "On touch" 10
+started=$(sound_frames)
+# The report set the speed to -2: the status line says so.
+for _ in $(seq 100); do
+  sed -n '/Start touch/,$p' "$E2E_OUT" | grep -qE "^Speed = -2 km/h" && break
+  sleep 0.1
+done
+sed -n '/Start touch/,$p' "$E2E_OUT" | grep -qE "^Speed = -2 km/h" || fail "no status line with speed -2 after the touch"
+
+# Forward again, slowly, deeper into the planet: the touch goes on and the
+# ship is drawn red.
+for _ in $(seq 3); do xdotool key z; done
+red=
+for attempt in $(seq 20); do
+  sleep 0.3
+  e2e_screenshot "$id" "$E2E_TMP/touch.png"
+  read -r r g b <<<"$(e2e_region_colour "$E2E_TMP/touch.png" 30x30+305+385)"
+  if [ "$r" -gt $((g + 60)) ] && [ "$r" -gt $((b + 60)) ]; then red=yes; break; fi
+done
+[ -n "$red" ] || fail "the ship region is ($r, $g, $b) while touching, expected red"
+[ -n "${VEKOTRA_E2E_SCREENSHOT_TOUCH:-}" ] && cp "$E2E_TMP/touch.png" "$VEKOTRA_E2E_SCREENSHOT_TOUCH"
+
+# The alarm: nothing as loud before the touch, the alarm's level after it.
+peak=$("$SOUND_TOOL" peak "$SOUND_MIX" 0 "$before")
+[ "$peak" -le 4100 ] || fail "peak $peak before the touch"
+sound_wait_frames $((started + 22050))
+peak=$("$SOUND_TOOL" peak "$SOUND_MIX" "$started")
+[ "$peak" -ge 15000 ] || fail "no alarm in the mix after the touch (peak $peak)"
+
+# Full speed backward: the ship leaves the planet and the touch ends.
+for _ in $(seq 30); do xdotool key s; done
+e2e_wait_output "End touch" 60
+
+e2e_close_window "$id"
+e2e_expect_exit_zero "after closing the window"
+
+# A second start reads both files back: no progress line, no file written.
+sums=$(find "$E2E_TMP/work" -iname '*.pmap' -exec md5sum {} + | sort)
+E2E_OUT=$E2E_TMP/stdout-second.txt
+e2e_launch
+e2e_wait_window '^fps\[' 60
+id=$E2E_WINDOW
+sleep 0.5
+e2e_expect_printed "Precomputing" 0 "at the second start"
+[ "$(find "$E2E_TMP/work" -iname '*.pmap' -exec md5sum {} + | sort)" = "$sums" ] || fail "the second start changed a .pmap file"
+e2e_close_window "$id"
+e2e_expect_exit_zero "after closing the window at the second start"
+echo "collision: ok"

@@ -1,0 +1,189 @@
+// The game's side of the physics: the collision mesh of a model with its
+// .pmap cache, the two actors, the contact report and the drawing matrix.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/game_state.h"
+#include "model/model_table.h"
+#include "physics/actors.h"
+#include "physics/contact_report.h"
+#include "physics/world.h"
+#include "physics/wrappers.h"
+#include "platform/nx/nx_objects.h"
+
+namespace {
+
+// A model of two objects, each a closed tetrahedron, as the reader leaves it.
+void makeTwoObjectModel(Model_3DS& model, const char* path, float offset) {
+  model = Model_3DS();
+  model.modelname = path;
+  model.nb_obj = 2;
+  model.objects = new ModelObject[2]();
+  static uint16_t faces[12] = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
+  for (int i = 0; i < 2; ++i) {
+    ModelObject& o = model.objects[i];
+    float s = i == 0 ? 1.0f : 2.0f;
+    o.vertices = new float[12]{offset, 0, 0, offset + s, 0, 0, offset, s, 0, offset, 0, s};
+    o.vertexCount = 4;
+    o.faceIndices = faces;
+    o.faceIndexCount = 12;
+  }
+  model.tot_verts = 8;
+  model.tot_faces = 8;
+}
+
+std::string scratchDir() {
+  char pattern[] = "/tmp/vekotra-physics-XXXXXX";
+  return mkdtemp(pattern);
+}
+
+TEST(PhysicsGame, DrawingMatrixIsTheActorPoseColumnByColumn) {
+  NxMat34 pose;
+  const float turned[9] = {0, 0, 1, 0, 1, 0, -1, 0, 0};  // 90 degrees about y
+  pose.M.setRowMajor(turned);
+  pose.t = NxVec3(1, 2, 3);
+  float m[16];
+  poseToGLMatrix(pose, m);
+  const float expected[16] = {0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 1, 2, 3, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(m[i], expected[i]) << "element " << i;
+}
+
+TEST(PhysicsGame, CollisionMeshFlattensObjectsAndCachesItsPMap) {
+  ASSERT_TRUE(initPhysicsWorld());
+  std::string dir = scratchDir();
+  std::string path = dir + "/two.3DS";
+  makeTwoObjectModel(ModelTable[2], path.c_str(), 0.0f);
+
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Precomputing [" + path + ".pmap]...  OK\n");
+  ASSERT_NE(collisionMesh, nullptr);
+  // The second object's indices address the vertices after the first's.
+  EXPECT_EQ(meshIndices[0], 0u);
+  EXPECT_EQ(meshIndices[12], 4u);
+  EXPECT_EQ(meshIndices[13], 6u);
+  EXPECT_EQ(meshVertices[4 * 3 + 0], 0.0f);
+  EXPECT_EQ(meshVertices[5 * 3 + 0], 2.0f);
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  std::string pmapPath = path + ".pmap";
+  long written = static_cast<long>(fileSize(pmapPath.c_str()));
+  EXPECT_GT(written, 0);
+
+  // A second start reads the file back and prints nothing.
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+
+  // A file made for another mesh is refused: no pmap, nothing printed, the
+  // file left as it is and nothing computed.
+  makeTwoObjectModel(ModelTable[2], path.c_str(), 5.0f);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_FALSE(collisionMesh->hasPMap());
+  EXPECT_EQ(static_cast<long>(fileSize(pmapPath.c_str())), written);
+
+  // A file that cannot be written: the computed pmap is still used.
+  std::string unwritable = dir + "/no-such-folder/m.3DS";
+  makeTwoObjectModel(ModelTable[2], unwritable.c_str(), 0.0f);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Precomputing [" + unwritable + ".pmap]...  OK\n");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  EXPECT_EQ(fileSize((unwritable + ".pmap").c_str()), 0u);
+
+  // A model without faces gives no mesh, and the actor made from it is absent.
+  ModelTable[3] = Model_3DS();
+  ModelTable[3].modelname = "empty.3DS";
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(3);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(collisionMesh, nullptr);
+  NxU32 before = scene->getNbActors();
+  createMeshActor(3, true);
+  EXPECT_EQ(scene->getNbActors(), before);
+
+  remove(pmapPath.c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
+  ASSERT_TRUE(initPhysicsWorld());
+  std::string dir = scratchDir();
+  std::string path = dir + "/solid.3DS";
+  makeTwoObjectModel(ModelTable[2], path.c_str(), 0.0f);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(2);
+  createShipActor(2);
+  buildCollisionMesh(2);
+  createMeshActor(2, true);
+  testing::internal::GetCapturedStdout();
+
+  ASSERT_EQ(scene->getNbActors(), 2u);
+  NxActor* ship = scene->getActors()[0];
+  NxActor* planet = scene->getActors()[1];
+  EXPECT_EQ(ship, shipActor);
+  EXPECT_EQ(static_cast<MyNXWrapper*>(ship->userData)->getType(), 0);
+  EXPECT_EQ(static_cast<MyNXWrapper*>(planet->userData)->getType(), 2);
+  EXPECT_EQ(scene->getActorPairFlags(*ship, *planet), 14u);
+
+  // Far apart: no report; the ship floats, the planet stays put.
+  ship->setGlobalPosition(NxVec3(0, 50, 0));
+  gameState.speed = 40;
+  testing::internal::CaptureStdout();
+  for (int i = 0; i < 3; ++i) {
+    scene->simulate(0.1f);
+    scene->flushStream();
+    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(ship->getGlobalPosition().y, 50.0f);
+  EXPECT_EQ(planet->getGlobalPosition().y, -5.0f);
+
+  // Into the planet, a frame inside, then out again.
+  const float heights[] = {-4.5f, -4.6f, 50.0f};
+  std::string printed;
+  for (float y : heights) {
+    ship->setGlobalPosition(NxVec3(0.2f, y, 0.2f));
+    testing::internal::CaptureStdout();
+    scene->simulate(0.02f);
+    scene->flushStream();
+    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    printed += testing::internal::GetCapturedStdout();
+  }
+  EXPECT_EQ(printed, "\nStart touch\nOn touch\nOn touch\nEnd touch\n\n");
+  EXPECT_EQ(gameState.speed, -2);
+  EXPECT_EQ(static_cast<MyNXWrapper*>(planet->userData)->contactFlags, 4u);
+  remove((path + ".pmap").c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(PhysicsGame, ContactReportMarksPresentSidesAndActsOnTheMask) {
+  ActorObject withObject, bare;
+  MyNXAvatar avatar(&withObject, 1);
+  withObject.userData = &avatar;
+  NxContactPair pair;
+  pair.actors[0] = &bare;  // an actor without a user object is left alone
+  pair.actors[1] = &withObject;
+
+  gameState.speed = 30;
+  testing::internal::CaptureStdout();
+  contactReport.onContactNotify(pair, 4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "End touch\n\n");
+  EXPECT_EQ(gameState.speed, 30);
+  EXPECT_EQ(avatar.contactFlags, 4u);
+  EXPECT_EQ(bare.userData, nullptr);
+
+  testing::internal::CaptureStdout();
+  contactReport.onContactNotify(pair, 2 | 8 | 4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nStart touch\nOn touch\nEnd touch\n\n");
+  EXPECT_EQ(gameState.speed, -2);
+  EXPECT_EQ(avatar.contactFlags, 14u);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// One frame's physics as the game makes it, without drawing: the ship's
+// actor posed from the flight state, the step (simulate, flush, fetch) with
+// its contact report, and the actor walk's clearing of the contact marks;
+// with the ship far from the planet and with it touching the surface. Also
+// the collision set-up of start-up (both meshes) with and without the .pmap
+// cache. The generated fighter and planet are read from the build's data.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/frame_loop.h"
+#include "app/game_state.h"
+#include "model/gl_texture.h"
+#include "model/model_table.h"
+#include "physics/actors.h"
+#include "physics/world.h"
+#include "physics/wrappers.h"
+
+namespace {
+
+GLuint noImage(const char*) { return 0; }
+
+std::string scratch;
+
+// Reads the generated models into slots 1 and 4, with their collision caches
+// in a scratch folder rather than beside the build's data.
+void loadModels() {
+  static bool loaded = false;
+  if (loaded) return;
+  loaded = true;
+  GLTexture::imageLoader = noImage;
+  char pattern[] = "/tmp/vekotra-bench-XXXXXX";
+  scratch = mkdtemp(pattern);
+  const std::string data = VEKOTRA_GAME_DIR;
+  ModelTable[1].readFile((data + "/data/Tolvar2/TolvarFight2_mini.3ds").c_str());
+  ModelTable[4].readFile((data + "/data/map/earth3.3DS").c_str());
+  static std::string fighter = scratch + "/fighter.3ds", planet = scratch + "/earth3.3DS";
+  ModelTable[1].modelname = fighter.c_str();
+  ModelTable[4].modelname = planet.c_str();
+}
+
+void removeCaches() {
+  remove((scratch + "/fighter.3ds.pmap").c_str());
+  remove((scratch + "/earth3.3DS.pmap").c_str());
+}
+
+// Console output goes nowhere while a benchmark runs: the contact report
+// prints at every touching step.
+struct QuietStdout {
+  int saved;
+  QuietStdout() {
+    fflush(stdout);
+    saved = dup(1);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    close(null);
+  }
+  ~QuietStdout() {
+    fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+  }
+};
+
+void buildWorld() {
+  QuietStdout quiet;
+  initPhysicsWorld();
+  buildCollisionMesh(1);
+  createShipActor(1);
+  buildCollisionMesh(4);
+  createMeshActor(4, true);
+}
+
+// The frame's physics: step, then the walk that poses the ship and clears
+// every actor's contact marks.
+void physicsFrame() {
+  scene->simulate(1.0f / 60.0f);
+  scene->flushStream();
+  scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+  NxU32 count = scene->getNbActors();
+  NxActor** actors = scene->getActors();
+  for (NxU32 i = 0; i < count; ++i) {
+    MyNXWrapper* object = static_cast<MyNXWrapper*>(actors[i]->userData);
+    if (object == nullptr) continue;
+    if (object->getType() == 0) {
+      float angles[3] = {static_cast<float>(-gameState.pitch), static_cast<float>(gameState.yaw),
+                         static_cast<float>(gameState.roll)};
+      float rotation[9];
+      quaternionToMatrix(eulerToQuaternion(angles), rotation);
+      object->setOrientation(rotation);
+      const float position[3] = {gameState.shipX, gameState.altitude, gameState.shipZ};
+      object->setPosition(position);
+      const float still[3] = {0, 0, 0};
+      object->setVelocity(still);
+    }
+    object->contactFlags = 0;
+  }
+}
+
+bool touchingAt(float z) {
+  gameState.shipZ = z;
+  physicsFrame();  // poses the ship
+  physicsFrame();  // steps with it there
+  return static_cast<MyNXWrapper*>(shipActor->userData)->contactFlags != 0 ||
+         static_cast<MyNXWrapper*>(scene->getActors()[1]->userData)->contactFlags != 0;
+}
+
+void BM_FrameShipFar(benchmark::State& state) {
+  loadModels();
+  buildWorld();
+  resetGameState();  // the start position, 250 units from the planet's centre
+  QuietStdout quiet;
+  for (auto _ : state) physicsFrame();
+}
+BENCHMARK(BM_FrameShipFar)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameShipTouching(benchmark::State& state) {
+  loadModels();
+  buildWorld();
+  resetGameState();
+  gameState.altitude = -5.0f;  // level with the planet's centre, flying at it along -z
+  QuietStdout quiet;
+  // Where the fighter first meets the surface, then a little deeper, so the
+  // surfaces cross.
+  float apart = 400.0f, inside = 0.0f;
+  for (int i = 0; i < 40; ++i) {
+    float mid = 0.5f * (apart + inside);
+    (touchingAt(mid) ? inside : apart) = mid;
+  }
+  gameState.shipZ = inside - 0.05f;
+  for (auto _ : state) physicsFrame();
+  if (!touchingAt(inside - 0.05f)) state.SkipWithError("the ship does not touch the planet");
+}
+BENCHMARK(BM_FrameShipTouching)->Unit(benchmark::kMicrosecond);
+
+// Start-up's collision set-up: both meshes built and their pmaps computed
+// and written (first start) or read back (later starts).
+void BM_CollisionSetup(benchmark::State& state) {
+  loadModels();
+  bool cached = state.range(0) != 0;
+  QuietStdout quiet;
+  initPhysicsWorld();
+  removeCaches();
+  buildCollisionMesh(1);
+  buildCollisionMesh(4);
+  for (auto _ : state) {
+    if (!cached) {
+      state.PauseTiming();
+      removeCaches();
+      state.ResumeTiming();
+    }
+    buildCollisionMesh(1);
+    buildCollisionMesh(4);
+  }
+  removeCaches();
+  state.SetLabel(cached ? "with .pmap files" : "first start, computing them");
+}
+BENCHMARK(BM_CollisionSetup)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

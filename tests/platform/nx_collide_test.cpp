@@ -199,7 +199,7 @@ TEST(BoxTree, MatchesBruteForceOnRandomPoses) {
   std::uniform_real_distribution<float> unit(-1, 1);
   QueryCounters tree, brute;
   int answers[2] = {0, 0};
-  for (int n = 0; n < 12; ++n) {
+  for (int n = 0; n < 10; ++n) {
     Pose pp = randomPose(rng, {unit(rng) * 5, unit(rng) * 5, unit(rng) * 5});
     Vec3 d = {unit(rng), unit(rng), unit(rng)};
     d = d * (1 / std::sqrt(dot(d, d)));
@@ -219,17 +219,18 @@ TEST(BoxTree, MatchesBruteForceOnRandomPoses) {
       ++answers[agreed(fighter, pf, planet, pp, tree, brute)];
     }
   }
-  EXPECT_GT(answers[0], 20);
-  EXPECT_GT(answers[1], 20);
+  EXPECT_GE(answers[0], 25);  // mostly three apart and two touching per line
+  EXPECT_GE(answers[1], 15);
   // Fighter against fighter: two meshes of small triangles crossing.
+  int crossing = 0;
   for (int n = 0; n < 40; ++n) {
     Pose p1 = randomPose(rng, {0, 0, 0}), p2 = randomPose(rng, {0, 0, 0});
     Vec3 offset = {unit(rng) * 0.6f, unit(rng) * 0.6f, unit(rng) * 0.6f};
     p1.t = p1.t - transformPoint(p1, fighter.tree->nodes[0].center);
     p2.t = p2.t + offset - transformPoint(p2, fighter.tree->nodes[0].center);
-    ++answers[agreed(fighter, p1, fighter, p2, tree, brute)];
+    crossing += agreed(fighter, p1, fighter, p2, tree, brute);
   }
-  EXPECT_GT(answers[1], 50);
+  EXPECT_GE(crossing, 20);
   // The tree prunes: a small share of brute force's triangle tests.
   EXPECT_LT(tree.triangleTests * 50, brute.triangleTests);
   EXPECT_LT(tree.boxTests * 10, brute.triangleTests);

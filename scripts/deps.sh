@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game, its data generator and its tests need.
+# With --bench, also the libraries only the benchmarks compare against (FCL
+# and Bullet); ./play builds no benchmarks and does not ask for them.
 # Runs apt only when something is missing, so a second run costs nothing.
 set -euo pipefail
 
@@ -10,6 +12,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
 )
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(libfcl-dev libbullet-dev)
+elif [ $# -gt 0 ]; then
+  echo "usage: $0 [--bench]" >&2
+  exit 2
+fi
 
 missing=()
 for p in "${packages[@]}"; do

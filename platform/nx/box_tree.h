@@ -30,3 +30,12 @@ bool treesIntersect(const MeshGeometry& a, const BoxTree& treeA, const Pose& pos
 // Exact triangle-triangle intersection, touching and coplanar overlap
 // included.
 bool trianglesIntersect(const Vec3 a[3], const Vec3 b[3]);
+
+// Frees a tree made by buildBoxTree.
+void releaseBoxTree(BoxTree* tree);
+
+// The answer treesIntersect gives, found by testing every triangle pair: the
+// reference for tests and benchmarks. Both place b's triangles in a's frame
+// the same way, so they agree exactly, round-off included.
+bool meshesIntersectBruteForce(const MeshGeometry& a, const Pose& poseA, const MeshGeometry& b,
+                               const Pose& poseB, QueryCounters* counters);

@@ -3,11 +3,12 @@
 // its self-describing byte block. Internal to the physics stand-in.
 //
 // A cell is solid when at least two of the three rays that reach its centre
-// along +x, +y and +z from the lower side of the bounds cross the surface an
-// odd number of times on the way. On a closed surface the three always agree,
-// so this is exactly "inside"; on an open one (a missing face, a hole) the
-// ray leaking through the gap is outvoted by the two others. Parity means
-// the overlap of two closed parts of one mesh counts as outside.
+// along +x, +y and +z from beyond the mesh cross the surface an odd number of
+// times on the way (a crossing exactly at the centre does not count). On a
+// closed surface the three always agree, so this is exactly "inside"; on an
+// open one (a missing face, a hole) the ray leaking through the gap is
+// outvoted by the two others. Parity means the overlap of two closed parts
+// of one mesh counts as outside.
 //
 // Crossings are counted exactly: a ray through an edge or a vertex crosses
 // once, as if it were moved by an infinitely small step off it, so a closed
@@ -34,10 +35,9 @@ struct SolidMap {
 uint64_t meshFingerprint(const MeshGeometry& mesh);
 
 // Builds the map of `mesh` at `resolution` cells per axis. False when the
-// mesh has no triangles or the resolution is out of range (1 to 1024).
-// The bounds are the mesh's, padded by half a cell on every side.
-// Also false, `map` untouched, for a point that is not finite or an index
-// past the points.
+// mesh has no triangles or the resolution is out of range (1 to 1024), and
+// also, `map` untouched, for a point that is not finite or an index past the
+// points. The bounds are the mesh's, padded by half a cell on every side.
 bool buildSolidMap(const MeshGeometry& mesh, uint32_t resolution, SolidMap& map);
 
 // Builds the map over the given bounds (finite, boundsMin below boundsMax on

@@ -108,7 +108,7 @@ void castAlongAxis(const MeshGeometry& mesh, int axis, Grid& grid, std::vector<C
   for (const Crossing& c : crossings) sorted[next[c.column]++] = c.t;
 
   // Cell (x, y, z) is bit x + n * (y + n * z); along the ray the index steps
-  // by `stride`, and u, v are the two other axes.
+  // by strideOf[axis], and u, v are the two other axes.
   const int u = (axis + 1) % 3, v = (axis + 2) % 3;
   const size_t strideOf[3] = {1, n, size_t(n) * n};
   const std::vector<float>& centres = grid.centres[axis];
@@ -120,10 +120,10 @@ void castAlongAxis(const MeshGeometry& mesh, int axis, Grid& grid, std::vector<C
       if (first == last) continue;
       std::sort(first, last);
       size_t cell = i * strideOf[u] + j * strideOf[v];
-      const float* next = first;
+      const float* passed = first;  // the crossings before cell k's centre end here
       for (uint32_t k = 0; k < n; ++k, cell += strideOf[axis]) {
-        while (next != last && *next < centres[k]) ++next;
-        if ((next - first) % 2 == 0) continue;
+        while (passed != last && *passed < centres[k]) ++passed;
+        if ((passed - first) % 2 == 0) continue;
         const uint8_t bit = uint8_t(1u << (cell % 8));
         grid.twice[cell / 8] |= grid.once[cell / 8] & bit;
         grid.once[cell / 8] |= bit;

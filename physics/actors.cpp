@@ -1,5 +1,6 @@
 #include "physics/actors.h"
 
+#include "app/game_state.h"
 #include "physics/world.h"
 #include "physics/wrappers.h"
 
@@ -53,6 +54,11 @@ void createShipActor(int slot) {
   if (shipActor == nullptr) return;
   shipActor->raiseBodyFlag(NX_BF_DISABLE_GRAVITY);
   shipActor->userData = new MyNXAvatar(shipActor, slot);
+  // The first frame steps the scene before it poses the ship from the flight
+  // state. Left at the origin, inside the planet, the ship would report a
+  // touch (and be thrown back) at start-up; it starts where it flies from.
+  const GameState& g = gameState;
+  shipActor->setGlobalPosition(NxVec3(g.shipX, g.altitude, g.shipZ));
 }
 
 void createMeshActor(int slot, bool kinematic) {

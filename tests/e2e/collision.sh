@@ -24,8 +24,25 @@ grep -qF "touch" "$E2E_OUT" && fail "a touch reported before the ship moved"
 
 e2e_focus "$id"
 before=$(sound_frames)
-for _ in $(seq 25); do xdotool key z; done  # full speed ahead: 50
-e2e_wait_output "Start touch" 60
+# With the physics paused, nose down 2 degrees and speed 10: each frame the
+# ship moves 0.5 units toward the planet and sinks 0.1, on a line through the
+# planet's centre, inside it from altitude 19 down to -19. The status line's
+# altitude tells where the ship is: once below 0, slow down to a stop there.
+xdotool key p
+xdotool key Down
+for _ in $(seq 5); do xdotool key z; done
+e2e_wait_output "Speed = 10 km/h" 30
+for _ in $(seq 3000); do
+  tail -n 5 "$E2E_OUT" | grep -qE "^Speed = 10 km/h  Altitude = -" && break
+  sleep 0.02
+done
+tail -n 5 "$E2E_OUT" | grep -qE "^Speed = 10 km/h  Altitude = -" || fail "the ship never sank below altitude 0"
+for _ in $(seq 5); do xdotool key s; done
+e2e_wait_output "Speed = 0 km/h  Altitude = -" 10
+grep -qF "touch" "$E2E_OUT" && fail "a touch reported while paused"
+# Resumed deep inside: the planet's pmap finds the ship within it.
+xdotool key p
+e2e_wait_output "Start touch" 30
 e2e_wait_output "On touch" 10
 started=$(sound_frames)
 # The report set the speed to -2: the status line says so.
@@ -35,15 +52,14 @@ for _ in $(seq 100); do
 done
 sed -n '/Start touch/,$p' "$E2E_OUT" | grep -qE "^Speed = -2 km/h" || fail "no status line with speed -2 after the touch"
 
-# Forward again, slowly, deeper into the planet: the touch goes on and the
-# ship is drawn red.
-for _ in $(seq 3); do xdotool key z; done
+# Backing out at 0.1 units a frame while sinking 0.1 takes hundreds of
+# frames: the touch goes on, and the ship is drawn red.
 red=
-for attempt in $(seq 20); do
-  sleep 0.3
+for attempt in $(seq 10); do
   e2e_screenshot "$id" "$E2E_TMP/touch.png"
   read -r r g b <<<"$(e2e_region_colour "$E2E_TMP/touch.png" 30x30+305+385)"
   if [ "$r" -gt $((g + 60)) ] && [ "$r" -gt $((b + 60)) ]; then red=yes; break; fi
+  sleep 0.2
 done
 [ -n "$red" ] || fail "the ship region is ($r, $g, $b) while touching, expected red"
 [ -n "${VEKOTRA_E2E_SCREENSHOT_TOUCH:-}" ] && cp "$E2E_TMP/touch.png" "$VEKOTRA_E2E_SCREENSHOT_TOUCH"

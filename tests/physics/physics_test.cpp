@@ -114,6 +114,7 @@ TEST(PhysicsGame, CollisionMeshFlattensObjectsAndCachesItsPMap) {
 
 TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   ASSERT_TRUE(initPhysicsWorld());
+  resetGameState();
   std::string dir = scratchDir();
   std::string path = dir + "/solid.3DS";
   makeTwoObjectModel(ModelTable[2], path.c_str(), 0.0f);
@@ -131,6 +132,9 @@ TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   EXPECT_EQ(static_cast<MyNXWrapper*>(ship->userData)->getType(), 0);
   EXPECT_EQ(static_cast<MyNXWrapper*>(planet->userData)->getType(), 2);
   EXPECT_EQ(scene->getActorPairFlags(*ship, *planet), 14u);
+  // The ship starts where the flight state puts it, not inside the planet.
+  EXPECT_EQ(ship->getGlobalPosition().z, gameState.shipZ);
+  EXPECT_EQ(ship->getGlobalPosition().y, gameState.altitude);
 
   // Far apart: no report; the ship floats, the planet stays put.
   ship->setGlobalPosition(NxVec3(0, 50, 0));

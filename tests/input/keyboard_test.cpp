@@ -119,11 +119,8 @@ TEST_F(KeyboardTest, UpperCaseLettersAreNotFolded) {
 }
 
 TEST_F(KeyboardTest, GPlaysTheMissileSoundOnChannelOneEveryTime) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  ASSERT_EQ(FSOUND_Init(44100, 32, 0), 1);
-  std::string wav = writeTestWav("keyboard_missile.wav");
-  missileSample = FSOUND_Sample_Load(FSOUND_FREE, wav.c_str(), FSOUND_2D, 0, 0);
-  ASSERT_NE(missileSample, nullptr);
+  std::string wav = loadMissileSound("keyboard_missile.wav");
+  ASSERT_FALSE(wav.empty());
 
   press('g');
   EXPECT_EQ(Mix_Playing(1), 1);
@@ -132,9 +129,7 @@ TEST_F(KeyboardTest, GPlaysTheMissileSoundOnChannelOneEveryTime) {
   EXPECT_EQ(Mix_Playing(1), 1);
   EXPECT_EQ(Mix_Playing(-1), 1);
 
-  FSOUND_Close();
-  missileSample = nullptr;
-  remove(wav.c_str());
+  unloadMissileSound(wav);
 }
 
 TEST_F(KeyboardTest, GFiresWithoutASound) {

@@ -7,6 +7,7 @@
 #include "app/actors.h"
 #include "app/game_state.h"
 #include "app/scenery.h"
+#include "input/gamepad.h"
 #include "physics/world.h"
 #include "platform/os/os.h"
 
@@ -25,6 +26,8 @@ void stepPhysics() {
 }
 
 void onDisplay() {
+  // The gamepad is read where key events land: between frames.
+  readGamepad();
   stepPhysics();
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

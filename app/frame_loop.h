@@ -6,9 +6,9 @@ struct Quaternion {
   float x, y, z, w;
 };
 
-// One frame: physics step, clear, tilt steering, camera, flight, return of
-// the bank to level, console text, scenery and missiles, Wii Remote firing
-// and speed, the actors, the frame-rate title, buffer swap.
+// One frame: gamepad reading, physics step, clear, tilt steering, camera,
+// flight, return of the bank to level, console text, scenery and missiles,
+// Wii Remote firing and speed, the actors, the frame-rate title, buffer swap.
 void onDisplay();
 // Requests the next frame as soon as GLUT is idle: frames run uncapped.
 void onIdle();

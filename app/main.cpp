@@ -2,6 +2,7 @@
 #include <GL/glut.h>
 
 #include "app/startup.h"
+#include "input/gamepad.h"
 #include "input/wiimote.h"
 #include "sound/sound.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   initScene();
   initSound();
   initWiimote();
+  initGamepad();
   glutMainLoop();
   return 0;
 }

@@ -2,16 +2,15 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/game_state.h"
 #include "input/keyboard.h"
 #include "sound/sound.h"
+#include "tests/input/input_test_util.h"
 
 namespace {
 
@@ -22,13 +21,6 @@ class KeyboardTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) onKeyboard(key, 17, 23);
   }
 };
-
-// The whole record as bytes, to prove a key left every field alone.
-std::vector<unsigned char> snapshot() {
-  std::vector<unsigned char> bytes(sizeof(GameState));
-  std::memcpy(bytes.data(), static_cast<const void*>(&gameState), sizeof(GameState));
-  return bytes;
-}
 
 TEST(KeyboardDeathTest, EscEndsTheProcessWithStatusZero) {
   EXPECT_EXIT(onKeyboard(27, 0, 0), ::testing::ExitedWithCode(0), "");
@@ -126,37 +118,9 @@ TEST_F(KeyboardTest, UpperCaseLettersAreNotFolded) {
   EXPECT_EQ(gameState.speed, 0);
 }
 
-// Writes a 16-bit mono WAV of a quarter second of a square wave.
-std::string writeTestWav() {
-  std::string path = testing::TempDir() + "keyboard_missile.wav";
-  const uint32_t rate = 22050, frames = rate / 4, dataBytes = frames * 2;
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return "";
-  auto u32 = [file](uint32_t v) { fwrite(&v, 4, 1, file); };
-  auto u16 = [file](uint16_t v) { fwrite(&v, 2, 1, file); };
-  fwrite("RIFF", 1, 4, file);
-  u32(36 + dataBytes);
-  fwrite("WAVEfmt ", 1, 8, file);
-  u32(16);
-  u16(1);  // PCM
-  u16(1);  // mono
-  u32(rate);
-  u32(rate * 2);
-  u16(2);
-  u16(16);
-  fwrite("data", 1, 4, file);
-  u32(dataBytes);
-  for (uint32_t i = 0; i < frames; ++i) u16(static_cast<uint16_t>((i / 50) % 2 ? 8000 : -8000));
-  fclose(file);
-  return path;
-}
-
 TEST_F(KeyboardTest, GPlaysTheMissileSoundOnChannelOneEveryTime) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  ASSERT_EQ(FSOUND_Init(44100, 32, 0), 1);
-  std::string wav = writeTestWav();
-  missileSample = FSOUND_Sample_Load(FSOUND_FREE, wav.c_str(), FSOUND_2D, 0, 0);
-  ASSERT_NE(missileSample, nullptr);
+  std::string wav = loadMissileSound("keyboard_missile.wav");
+  ASSERT_FALSE(wav.empty());
 
   press('g');
   EXPECT_EQ(Mix_Playing(1), 1);
@@ -165,9 +129,7 @@ TEST_F(KeyboardTest, GPlaysTheMissileSoundOnChannelOneEveryTime) {
   EXPECT_EQ(Mix_Playing(1), 1);
   EXPECT_EQ(Mix_Playing(-1), 1);
 
-  FSOUND_Close();
-  missileSample = nullptr;
-  remove(wav.c_str());
+  unloadMissileSound(wav);
 }
 
 TEST_F(KeyboardTest, GFiresWithoutASound) {

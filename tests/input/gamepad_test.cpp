@@ -1,0 +1,155 @@
+// Game controllers through SDL's virtual joystick, opened as a game controller
+// the way a real one is: key steps and their repeats, the dead zone, firing
+// with its sound, hot plug, and frames with no controller.
+#include <GL/glut.h>
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "input/gamepad.h"
+#include "input/keyboard.h"
+#include "platform/os/os.h"
+#include "tests/input/input_test_util.h"
+#include "tests/input/virtual_pad.h"
+
+namespace {
+
+uint32_t fakeNow = 0;
+uint32_t fakeClock() { return fakeNow; }
+
+// A virtual controller, opened as a joystick to move its sticks and buttons.
+struct VirtualPad {
+  SDL_Joystick* joystick = nullptr;
+  void attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
+    joystick = SDL_JoystickOpen(attachVirtualPad(type));
+    ASSERT_NE(joystick, nullptr) << SDL_GetError();
+  }
+  void detach() {
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(joystick)) {
+        SDL_JoystickDetachVirtual(i);
+      }
+    }
+    SDL_JoystickClose(joystick);
+  }
+  void axis(int axis, int value) { SDL_JoystickSetVirtualAxis(joystick, axis, value); }
+  void button(int button, bool down) { SDL_JoystickSetVirtualButton(joystick, button, down); }
+};
+
+class GamepadTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    resetGameState();
+    fakeNow = 5000;
+    setClockSource(fakeClock);
+    initGamepad();
+  }
+  void TearDown() override {
+    stopGamepad();
+    setClockSource(nullptr);
+  }
+  // One reading every `frameMs` for `ms` milliseconds, the last at its end.
+  static void run(uint32_t ms, uint32_t frameMs = 10) {
+    for (uint32_t t = 0; t < ms; t += frameMs, fakeNow += frameMs) readGamepad();
+    readGamepad();
+  }
+  // Connected during play: the frames' readings pick it up.
+  static void plugIn(VirtualPad& pad) {
+    pad.attach();
+    run(300);
+  }
+};
+
+TEST_F(GamepadTest, StickStepsLikeRightPressesBeyondTheDeadZoneOnly) {
+  VirtualPad pad;
+  plugIn(pad);
+  const std::vector<unsigned char> before = snapshot();
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 8000);
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -8000);
+  run(1000);
+  EXPECT_TRUE(snapshot() == before) << "inside the dead zone";
+  // Held right for one second, in fast frames and in slow ones that take
+  // several repeats each: a step at the push, then at 500, 540, ..., 980 ms.
+  for (uint32_t frameMs : {10u, 250u}) {
+    resetGameState();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 9000);
+    run(1000, frameMs);
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    run(500);
+    const int yaw = gameState.yaw, roll = gameState.roll, rollHeld = gameState.rollHeld;
+    resetGameState();
+    for (int i = 0; i < 14; ++i) onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
+    EXPECT_EQ(yaw, gameState.yaw) << frameMs;
+    EXPECT_EQ(roll, gameState.roll) << frameMs;
+    EXPECT_EQ(rollHeld, gameState.rollHeld) << frameMs;
+  }
+}
+
+TEST_F(GamepadTest, AFiresOncePerPressWithTheMissileSoundAndButtonsMakeTheirKeys) {
+  std::string wav = loadMissileSound("gamepad_missile.wav");
+  ASSERT_FALSE(wav.empty());
+  VirtualPad pad;
+  plugIn(pad);
+  gameState.shipX = 7.5f;
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  run(0);
+  EXPECT_EQ(gameState.missilesFlying, 1);
+  EXPECT_EQ(gameState.missileOrigin[0], 7);
+  EXPECT_EQ(Mix_Playing(1), 1);
+  EXPECT_EQ(Mix_Playing(-1), 1) << "on channel 1 alone";
+  gameState.shipX = 30.5f;
+  run(1000);
+  EXPECT_EQ(gameState.missileOrigin[0], 7) << "a held button fires one pair";
+  pad.button(SDL_CONTROLLER_BUTTON_A, false);
+  run(0);
+  pad.axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+  run(0);
+  EXPECT_EQ(gameState.missileOrigin[0], 30);
+  for (int button : {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_Y,
+                     SDL_CONTROLLER_BUTTON_START}) {
+    pad.button(button, true);
+  }
+  run(1000);
+  EXPECT_EQ(gameState.speed, 28) << "the shoulder repeats like z";
+  EXPECT_EQ(gameState.freeCamera, 1.0f) << "Y and Start act once, like F2 and p";
+  EXPECT_EQ(gameState.paused, 1);
+  unloadMissileSound(wav);
+}
+
+TEST_F(GamepadTest, ControllerRemovedMidFlightThenAnotherTakesOver) {
+  stopGamepad();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  VirtualPad first, second;
+  first.attach();
+  initGamepad();
+  first.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  run(0);
+  EXPECT_EQ(gameState.yaw, -2) << "connected before start-up, it flies from the first frame";
+  first.detach();
+  run(1000);
+  EXPECT_EQ(gameState.yaw, -2) << "pulled out while held, it steps no more";
+
+  plugIn(second);
+  second.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
+  run(0);
+  EXPECT_EQ(gameState.pitch, -2) << "the next one connected flies";
+  stopGamepad();
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+TEST_F(GamepadTest, WithNoControllerTheReadingDoesNothing) {
+  const std::vector<unsigned char> before = snapshot();
+  run(2000);
+  VirtualPad stick;
+  stick.attach(SDL_JOYSTICK_TYPE_FLIGHT_STICK);
+  stick.axis(0, 32767);
+  stick.button(0, true);
+  run(2000);
+  EXPECT_TRUE(snapshot() == before) << "a joystick that is no game controller is left alone";
+}
+
+}  // namespace

@@ -89,4 +89,3 @@ void printRemoteStatus(wiimote* remote) {
 void printRemoteDisconnected(wiimote* remote) {
   printf("\n\n--- DISCONNECTED [wiimote id %i] ---\n", remote->unid);
 }
-

@@ -57,12 +57,16 @@ int wiiuse_connect(wiimote** wm, int wiimotes) {
     remote->device = wiiuseBackend()->open(remote->devicePath);
     if (remote->device == nullptr) continue;
     remote->state |= WIIMOTE_STATE_CONNECTED;
-    int percent = remote->device->battery();
-    if (percent >= 0) remote->battery_level = static_cast<float>(percent) / 100.0f;
+    readBattery(remote);
     checkExpansion(remote);
     ++connected;
   }
   return connected;
+}
+
+void readBattery(wiimote* wm) {
+  int percent = wm->device->battery();
+  if (percent >= 0) wm->battery_level = static_cast<float>(percent) / 100.0f;
 }
 
 void wiiuse_set_leds(wiimote* wm, int leds) {

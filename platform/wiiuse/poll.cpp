@@ -99,6 +99,8 @@ static bool readReport(wiimote* wm, int timeoutMs) {
         reportButtons(wm, wm->btns);
         return true;
       case WiimoteInput::kChanged:
+        // Where the remote itself would send a status report.
+        readBattery(wm);
         checkExpansion(wm);
         wm->event = takeQueuedEvent(wm);
         if (wm->event != WIIUSE_NONE) return true;

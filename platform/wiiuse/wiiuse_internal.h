@@ -15,3 +15,6 @@ void queueEvent(wiimote* wm, int event);
 // the removal of the old one, then the insertion of the new one. Only the
 // Nunchuk, the Classic Controller and the guitar count; any other is none.
 void checkExpansion(wiimote* wm);
+
+// Reads the battery charge into `battery_level`; an unknown charge leaves it.
+void readBattery(wiimote* wm);

@@ -120,7 +120,7 @@ TEST_F(WiimoteTest, EachReportTypePrintsItsText) {
 
 TEST_F(WiimoteTest, ThePollingThreadPrintsPlugsAndOneDisconnection) {
   connectRemote();
-  backend.setBattery("r", 100);
+  backend.setBattery("r", 25);  // run down since the connection: read again at a plug
   testing::internal::CaptureStdout();
   // The expansion is read when its watch input is: one change at a time.
   for (const char* extension : {"nunchuk", "none", "guitar"}) {
@@ -139,7 +139,7 @@ TEST_F(WiimoteTest, ThePollingThreadPrintsPlugsAndOneDisconnection) {
             "speaker:         0\n"
             "ir:              0\n"
             "leds:            0 0 0 0\n"
-            "battery:         1.000000 %\n"
+            "battery:         0.250000 %\n"
             "Guitar Hero 3 controller inserted.\n"
             "\n\n--- DISCONNECTED [wiimote id 1] ---\n");
   EXPECT_EQ(gameState.WiimoteButtons.buttonB, 1) << "the last buttons stay in force";

@@ -4,10 +4,12 @@
 
 #include "platform/wiiuse/wiiuse_internal.h"
 
-// The longest a poll waits for a report, or sleeps when no remote is
-// connected: short enough that a report is handled at once, long enough that
-// a loop of polls costs next to nothing.
-static const int kPollWaitMs = 5;
+// The longest a poll waits for a report. A report ends the wait at once, so
+// this costs no delay; it only spaces out the polls of an idle remote.
+static const int kPollWaitMs = 10;
+// With no remote connected nothing can arrive (remotes are only looked for
+// at start-up): a loop of polls then wakes twenty times a second.
+static const int kIdleSleepMs = 50;
 
 void queueEvent(wiimote* wm, int event) {
   pending_events_t& p = wm->pending;
@@ -134,7 +136,7 @@ int wiiuse_poll(wiimote** wm, int wiimotes) {
   // Nothing was ready: wait once. Reports of the other remotes are read by the
   // next poll, at most one wait later.
   if (firstConnected == nullptr) {
-    wiiuseBackend()->sleep(kPollWaitMs);
+    wiiuseBackend()->sleep(kIdleSleepMs);
     return 0;
   }
   return pollOne(firstConnected, kPollWaitMs) ? 1 : 0;

@@ -142,9 +142,9 @@ int wiiuse_connect(wiimote** wm, int wiimotes);
 
 // Reads at most one report for each connected record and leaves its type in
 // `event` (WIIUSE_NONE for a record that got none). When no report is ready
-// it waits for one for at most a few milliseconds, and sleeps as long when no
-// remote is connected, so a loop around it never keeps a core busy. Returns
-// the number of records that got a report.
+// it waits for one for at most 10 milliseconds, and sleeps 50 milliseconds
+// when no remote is connected, so a loop around it never keeps a core busy.
+// Returns the number of records that got a report.
 int wiiuse_poll(wiimote** wm, int wiimotes);
 
 // Lights the player lights named by the WIIMOTE_LED_* bits and puts out the

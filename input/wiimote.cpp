@@ -24,7 +24,7 @@ void initWiimote() {
   } else {
     printf("Failed to connect to any wiimote.\n");
   }
-  // The stand-in accepts a null array, so these need no test of their own.
+  // Made on the unconnected record too; the stand-in accepts even a null array.
   wiimote* first = remotes != nullptr ? remotes[0] : nullptr;
   wiiuse_set_leds(first, WIIMOTE_LED_1 | WIIMOTE_LED_4);
   wiiuse_set_aspect_ratio(first, WIIUSE_ASPECT_4_3);

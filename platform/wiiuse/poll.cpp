@@ -123,7 +123,10 @@ static bool pollOne(wiimote* wm, int timeoutMs) {
 }
 
 int wiiuse_poll(wiimote** wm, int wiimotes) {
-  if (wm == nullptr) return 0;
+  if (wm == nullptr) {
+    wiiuseBackend()->sleep(kIdleSleepMs);
+    return 0;
+  }
   int reports = 0;
   wiimote* firstConnected = nullptr;
   for (int i = 0; i < wiimotes; ++i) {

@@ -4,7 +4,7 @@
 // first; the kernel then offers it as an input device.
 //
 // Every operation accepts a null array or record and then does nothing (find,
-// connect and poll return 0). After start-up all calls on a record are made
+// connect and poll return 0; poll still sleeps, as with no remote). After start-up all calls on a record are made
 // from one thread; the records are never freed, so a thread may go on polling
 // while the process exits.
 #pragma once

@@ -56,7 +56,8 @@ TEST_F(WiiuseConnectTest, ARemoteThatCannotBeOpenedStaysUnconnected) {
   wiiuse_set_leds(wm[0], WIIMOTE_LED_1);
   EXPECT_EQ(wm[0]->leds, 0) << "lights are not set on an unconnected remote";
   EXPECT_EQ(wiiuse_poll(wm, 1), 0);
-  EXPECT_EQ(backend.counts().sleeps, 1) << "polling no remote sleeps";
+  EXPECT_EQ(wiiuse_poll(nullptr, 1), 0);
+  EXPECT_EQ(backend.counts().sleeps, 2) << "polling no remote sleeps";
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ void stopDetachedPollThread(ScriptedBackend& backend) {
   pollStop = 1;
   int stable = 0;
   int last = askedSoFar(backend);
-  while (stable < 3) {
+  while (stable < 5) {
     std::this_thread::sleep_for(milliseconds(20));
     int now = askedSoFar(backend);
     stable = now == last ? stable + 1 : 0;

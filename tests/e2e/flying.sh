@@ -43,12 +43,8 @@ wait_geometry() {
   fail "$2: window at $(e2e_geometry "$id"), expected $1"
 }
 
-e2e_start_xvfb
-e2e_prepare_data
-e2e_launch
-e2e_wait_window '^fps\['
+e2e_start_game
 id=$E2E_WINDOW
-e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
 e2e_focus "$id"
 shots=$E2E_TMP
 

@@ -116,6 +116,16 @@ e2e_expect_printed() {
   [ "$count" = "$2" ] || fail "'$1' printed $count times, not $2, $3"
 }
 
+# Starts the game with the generated data on a display of its own and waits
+# for its first status line; sets E2E_WINDOW.
+e2e_start_game() {
+  e2e_start_xvfb
+  e2e_prepare_data
+  e2e_launch
+  e2e_wait_window '^fps\['
+  e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
+}
+
 # Focuses the window so real key and mouse events reach it.
 e2e_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"

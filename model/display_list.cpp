@@ -29,10 +29,14 @@ void Model_3DS::createDisplayList() {
 
       for (int g = 0; g < obj.groupCount; ++g) {
         const FaceGroup& group = obj.groups[g];
-        if (group.material >= 0) {
-          materials[group.material].texture.bind();
+        // A group naming no material shows the plain surface. Texturing is
+        // on for the whole run, so it is switched back on after the group:
+        // whatever the frame draws after this model keeps its textures.
+        bool plain = group.material < 0;
+        if (plain) {
+          glDisable(GL_TEXTURE_2D);
         } else {
-          glDisable(GL_TEXTURE_2D);  // a group naming no material shows the plain surface
+          materials[group.material].texture.bind();
         }
         glPushMatrix();
         glTranslatef(obj.position[0], obj.position[1], obj.position[2]);
@@ -40,13 +44,14 @@ void Model_3DS::createDisplayList() {
           glDrawElements(GL_TRIANGLES, group.indexCount, GL_UNSIGNED_SHORT, group.indices);
         }
         glPopMatrix();
+        if (plain) glEnable(GL_TEXTURE_2D);
       }
 
       if (showNormals) {
+        glDisable(GL_TEXTURE_2D);
         for (int k = 0; k < obj.vertexCount; ++k) {
           const float* v = obj.vertices + 3 * k;
           const float* n = obj.normals + 3 * k;
-          glDisable(GL_TEXTURE_2D);
           if (lit) glDisable(GL_LIGHTING);
           glColor3f(0, 0, 1);
           glBegin(GL_LINES);
@@ -56,6 +61,7 @@ void Model_3DS::createDisplayList() {
           glColor3f(1, 1, 1);
           if (lit) glEnable(GL_LIGHTING);
         }
+        glEnable(GL_TEXTURE_2D);
       }
     }
     glPopMatrix();

@@ -1,24 +1,17 @@
 #include "model/gl_texture.h"
 
-#define ILUT_USE_OPENGL
-#include <IL/il.h>
-#include <IL/ilut.h>
 #include <GL/glu.h>
 
 #include <cctype>
 #include <cstring>
 #include <string>
 
-#include "platform/os/os.h"
+#include "model/image_library.h"
 
 // Texture files are named inside 3DS files in whatever case their tool
-// wrote; the file is looked up ignoring case before DevIL opens it.
-static GLuint loadImageFile(const char* fileName) {
-  std::string path = findFile(fileName);
-  return ilutGLLoadImage(&path[0]);
-}
-
-GLuint (*GLTexture::imageLoader)(const char* fileName) = loadImageFile;
+// wrote, and may be damaged or no files at all: loadTextureImage looks them
+// up ignoring case and hands DevIL only images that pass its check.
+GLuint (*GLTexture::imageLoader)(const char* fileName) = loadTextureImage;
 
 GLuint GLTexture::load(const char* fileName) {
   // The lower-cased copy, cut to its first run of characters that are not

@@ -21,7 +21,8 @@ class GLTexture {
   // leaves it bound and the unpack alignment at 1.
   void makeSolidColor(unsigned char red, unsigned char green, unsigned char blue);
 
-  // The loader behind `load`: ilutGLLoadImage by default. Tests, the fuzz
+  // The loader behind `load`: loadTextureImage by default, which gives 0 for
+  // a missing, damaged or unsupported image (drawn untextured). Tests, the fuzz
   // target and the benchmark put their own here to run without images.
   static GLuint (*imageLoader)(const char* fileName);
 

@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its data generator and its tests need.
-# With --bench, also the libraries only the benchmarks compare against (FCL
-# and Bullet); ./play builds no benchmarks and does not ask for them.
+# Installs the Debian packages the game and its data generator need; with
+# --tests, also those of the tests, benchmarks and fuzz targets (FCL and
+# Bullet are what the collision benchmark compares against; the game never
+# links them).
 # Runs apt only when something is missing, so a second run costs nothing.
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config clang libclang-rt-14-dev
+game_packages=(
+  build-essential cmake pkg-config
   freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev
+)
+test_packages=(
+  clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
+  libfcl-dev libbullet-dev
 )
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(libfcl-dev libbullet-dev)
-elif [ $# -gt 0 ]; then
-  echo "usage: $0 [--bench]" >&2
-  exit 2
-fi
+
+packages=("${game_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -106,7 +106,7 @@ TdsModel makePlanet() {
 }
 
 TdsModel makeMars() {
-  return texturedSphere("Mars", "MARS", "MARS.BMP", true, 60, {0, -170, 0}, 32, 20);
+  return texturedSphere("Mars", "MARS", "MARS.BMP", true, 60, {0, 0, 0}, 32, 20);
 }
 
 TdsModel makePluto() {

@@ -23,10 +23,8 @@ TdsModel makeMissile();
 // from panel tip to panel tip.
 TdsModel makeSatellite();
 
-// Slot 7, a rusty background planet of radius 60 textured with "MARS.BMP".
-// Its centre lies 170 units below the model's origin: the game draws this
-// model 350 units above the starting camera, beyond the top of its view, and
-// the offset brings the planet into the first frames' sky.
+// Slot 7, a rusty background planet of radius 60 centred on its origin,
+// textured with "MARS.BMP".
 TdsModel makeMars();
 
 // Slot 8, an icy background planet of radius 40 centred on its origin,

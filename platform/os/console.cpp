@@ -4,7 +4,9 @@
 
 void clearConsole() {
   if (isatty(STDOUT_FILENO)) {
-    // Erase the whole screen, then move the cursor home.
-    fputs("\x1b[2J\x1b[H", stdout);
+    // Cursor home, erase the screen, then erase the scrollback as clear(1)
+    // does: terminals that save an erased screen into their scrollback would
+    // otherwise keep a copy of it at every clear.
+    fputs("\x1b[H\x1b[2J\x1b[3J", stdout);
   }
 }

@@ -1,8 +1,13 @@
 #include "platform/os/os.h"
 
 #include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <vector>
 
@@ -69,5 +74,28 @@ std::string findFile(const std::string& path) {
 }
 
 FILE* openFile(const char* path, const char* mode) {
-  return fopen(findFile(path).c_str(), mode);
+  int flags;
+  switch (mode[0]) {
+    case 'r': flags = 0; break;
+    case 'w': flags = O_CREAT; break;
+    case 'a': flags = O_CREAT | O_APPEND; break;
+    default: errno = EINVAL; return nullptr;
+  }
+  bool update = strchr(mode, '+') != nullptr;
+  flags |= update ? O_RDWR : (mode[0] == 'r' ? O_RDONLY : O_WRONLY);
+  // Opened without blocking, so a FIFO cannot hold the open; then checked on
+  // the descriptor itself, so the file cannot change between check and use.
+  int fd = open(findFile(path).c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (!regular || fcntl(fd, F_SETFL, flags & O_APPEND) != 0 ||
+      (mode[0] == 'w' && ftruncate(fd, 0) != 0)) {
+    close(fd);
+    if (!regular) errno = ENOENT;
+    return nullptr;
+  }
+  FILE* file = fdopen(fd, mode);
+  if (!file) close(fd);
+  return file;
 }

@@ -15,14 +15,15 @@ uint32_t timeGetTime();
 // time steps; null puts the steady clock back.
 void setClockSource(uint32_t (*source)());
 
-// Shows a modal box with one OK button, the caption as its title and the text
+// Flushes standard output, then shows a modal box with one OK button, the caption as its title and the text
 // as its body, and returns once the user has closed it; then ends the process
 // with status 0 when exitAfter is true. With no display to show it on, the
 // caption and the text go to standard error instead.
 void showMessage(bool exitAfter, const char* caption, const char* text);
 
-// Clears the console and puts the cursor at its top-left corner, but only when
-// standard output is a terminal: a log or a pipe is left readable.
+// Clears the console with its scrollback and puts the cursor at its top-left
+// corner, but only when standard output is a terminal: a log or a pipe is
+// left readable.
 void clearConsole();
 
 // The path of an existing file named by `path`, looked up as written first,
@@ -32,5 +33,9 @@ void clearConsole();
 // nothing matches, so the caller's open fails as it would have.
 std::string findFile(const std::string& path);
 
-// fopen through findFile.
+// fopen through findFile, for regular files only: a FIFO, a device or a
+// folder at the path gives null as a missing file does (opening a FIFO would
+// wait for a writer, reading a device may never end). Modes "r", "w" and "a",
+// with "b" and "+", as fopen takes them; "w" empties the file only once it is
+// known to be a regular one.
 FILE* openFile(const char* path, const char* mode);

@@ -1,6 +1,8 @@
 # A model file that cannot be opened ends the game: a message box captioned
-# "ERROR" appears, and once it is closed the game exits with status 0, after
-# printing the statistics of the models loaded before the missing one.
+# "ERROR" appears, and once it is closed the game exits with status 0. The
+# statistics of the models loaded before the missing one are in the captured
+# output while the box is still up. A FIFO in place of a model counts as
+# missing: it is not opened, so start-up does not wait for a writer.
 source "$E2E_LIB"
 
 # Little-endian hex of 16- and 32-bit numbers, and a 3DS chunk around a hex payload.
@@ -22,14 +24,18 @@ fighter_model() {
   chunk $((0x4D4D)) "$(chunk $((0x3D3D)) "$material$object")"
 }
 
-# Runs the game in the empty working folder until its "ERROR" box; closes the
-# box and checks the exit status.
+# Runs the game in the working folder until its "ERROR" box; checks that the
+# output file already holds the text given, if any; closes the box and checks
+# the exit status.
 run_until_error_box() {
   e2e_launch
   e2e_wait_named_window ERROR 30
   local box=$E2E_WINDOW
   # The game's own window stays open behind the box while it waits.
   kill -0 "$E2E_PID" 2>/dev/null || fail "the game ended before the box was closed"
+  if [ -n "${1:-}" ]; then
+    grep -qF -- "$1" "$E2E_OUT" || fail "'$1' not in the output while the box is shown"
+  fi
   xdotool key --window "$box" Return
   e2e_expect_exit_zero "after the box was closed"
 }
@@ -45,7 +51,7 @@ grep -qF "file 'data//Tolvar2//TolvarFight2_mini.3ds' not found" "$E2E_ERR" "$E2
 
 # 2. Only the fighter: its statistics come first, then the planet is missing.
 write_hex "$E2E_TMP/work/data/Tolvar2/TolvarFight2_mini.3ds" "$(fighter_model)"
-run_until_error_box
+run_until_error_box "totalFaces :               2"
 expected=$(printf '%s\n' \
   "****************************" \
   "modelname  : data//Tolvar2//TolvarFight2_mini.3ds" \
@@ -60,4 +66,10 @@ output=$(cat "$E2E_OUT")
 [[ "$output" == *"$expected"* ]] || fail "the fighter's statistics are not printed as expected"
 [ "$(grep -c '^modelname' "$E2E_OUT")" = 1 ] || fail "statistics of more than the fighter printed"
 grep -q "earth3" "$E2E_OUT" && fail "the missing planet's statistics were printed" || true
+
+# 3. A FIFO in place of the planet: missing too, and the box comes at once.
+mkdir -p "$E2E_TMP/work/data/map"
+mkfifo "$E2E_TMP/work/data/map/earth3.3DS"
+run_until_error_box "totalFaces :               2"
+grep -q "earth3" "$E2E_OUT" && fail "statistics printed for the FIFO" || true
 echo "missing_model: ok"

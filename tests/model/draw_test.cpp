@@ -162,6 +162,36 @@ TEST_F(Draw, GroupNamingNoMaterialIsDrawnPlain) {
   expectNear(pixelAt(320, 240), 255, 255, 255);
 }
 
+TEST_F(Draw, TexturingStaysOnAfterAModelWhoseLastGroupNamesNoMaterial) {
+  GLTexture::imageLoader = checkerLoader;
+  std::vector<Tri> tris = {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}};
+  Model_3DS model;
+  loadBytes(model, file3ds(material("Checker", mapChunk("checker.png")) +
+                           object("Q", vertices(join(viewSquare(-0.9f, -0.9f, 0.4f), viewSquare(-0.4f, -0.9f, 0.4f))) +
+                                           faces(tris, group("Checker", {0, 1}) + group("Gone", {2, 3})))));
+  ASSERT_EQ(model.objects[0].groups[1].material, -1);
+  glEnable(GL_TEXTURE_2D);
+  model.draw();
+  expectNear(pixelAt(px(-0.2f), py(-0.7f)), 255, 255, 255);  // the plain group
+  // A textured quad drawn next, as the scenery draws after a model: it shows
+  // the four texels of the texture bound last, one per quarter.
+  glBindTexture(GL_TEXTURE_2D, model.materials[0].texture.id);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2f(0.1f, 0.1f);
+  glTexCoord2f(1, 0);
+  glVertex2f(0.9f, 0.1f);
+  glTexCoord2f(1, 1);
+  glVertex2f(0.9f, 0.9f);
+  glTexCoord2f(0, 1);
+  glVertex2f(0.1f, 0.9f);
+  glEnd();
+  expectNear(pixelAt(px(0.2f), py(0.2f)), 255, 0, 0);
+  expectNear(pixelAt(px(0.8f), py(0.2f)), 0, 255, 0);
+  expectNear(pixelAt(px(0.2f), py(0.8f)), 0, 0, 255);
+  expectNear(pixelAt(px(0.8f), py(0.8f)), 255, 255, 255);
+}
+
 TEST_F(Draw, NormalsAreBlueLinesOfLengthOne) {
   // A square lying flat (file x-y plane) at view height -0.8: seen edge on,
   // its normals point up the screen from y = -0.8 to y = 0.2.
@@ -176,7 +206,7 @@ TEST_F(Draw, NormalsAreBlueLinesOfLengthOne) {
   glEnable(GL_LIGHTING);
   model.draw();
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));  // switched off only around each line
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));  // and texturing only around the lines
   GLfloat color[4];
   glGetFloatv(GL_CURRENT_COLOR, color);
   EXPECT_EQ(color[0], 1);

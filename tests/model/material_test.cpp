@@ -166,12 +166,11 @@ TEST_F(MaterialGL, LoadedModelGivesColourOnlyMaterialsTheirTextureAndLeavesMapsA
 
 TEST_F(MaterialGL, RealImageLoadsThroughDevILIgnoringCase) {
   ScratchDir dir;
-  // A 2 x 1 binary PPM, named in upper case inside the model.
-  const char pixels[] = "\xff\x00\x00\x00\xff\x00";
-  dir.write("pics/tex.ppm", std::string("P6\n2 1\n255\n") + std::string(pixels, 6));
+  // A 2 x 1 bitmap, named in upper case inside the model.
+  dir.write("pics/tex.bmp", tinyBmp());
   Model_3DS model;
   useRealImageLoader();
-  readBytes(model, file3ds(material("T", mapChunk("TEX.PPM"))), dir.path() + "/PICS/m.3ds");
+  readBytes(model, file3ds(material("T", mapChunk("TEX.BMP"))), dir.path() + "/PICS/m.3ds");
   // Folder and file are both found ignoring case.
   ASSERT_TRUE(model.materials[0].textured);
   EXPECT_NE(model.materials[0].texture.id, 0u);

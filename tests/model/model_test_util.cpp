@@ -63,6 +63,14 @@ void loadBytes(Model_3DS& model, const std::string& bytes, const std::string& pa
   model.makeSolidColorTextures();
   model.createDisplayList();
 }
+std::string tinyBmp() {
+  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  std::string pixels("\x00\x00\xff\x00\xff\x00\x00\x00", 8);  // blue, green, red; row padded to 4
+  return "BM" + le32(54 + 8) + le32(0) + le32(54) + le32(40) + le32(2) + le32(1) +
+         std::string("\x01\x00\x18\x00", 4) + le32(0) + le32(8) + le32(2835) + le32(2835) + le32(0) + le32(0) +
+         pixels;
+}
+
 // The game's loader, taken before any test replaces it (constant-initialised).
 static GLuint (*const realImageLoader)(const char*) = GLTexture::imageLoader;
 

@@ -32,6 +32,9 @@ void loadBytes(Model_3DS& model, const std::string& bytes, const std::string& pa
 // Keeps a copy of `text` for the whole process and returns it.
 const char* keepPath(const std::string& text);
 
+// A 2 x 1 uncompressed 24-bit BMP file: a red pixel, then a green one.
+std::string tinyBmp();
+
 // An image loader that loads nothing and remembers the paths it was asked for.
 void recordImageRequests();
 const std::vector<std::string>& imageRequests();

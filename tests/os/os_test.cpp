@@ -53,6 +53,28 @@ TEST_F(TempTree, FindsFilesIgnoringCaseFolderByFolder) {
   EXPECT_EQ(openFile((root + "/data/map/none.jpg").c_str(), "rb"), nullptr);
 }
 
+TEST_F(TempTree, OpensOnlyRegularFiles) {
+  makeFile("data/map/earth3.3DS");
+  // A FIFO would hold fopen until a writer came; a folder opens for reading.
+  ASSERT_EQ(mkfifo((root + "/data/map/mars.3DS").c_str(), 0644), 0);
+  EXPECT_EQ(openFile((root + "/DATA/map/MARS.3ds").c_str(), "rb"), nullptr);
+  EXPECT_EQ(openFile((root + "/data/map/mars.3DS").c_str(), "wb"), nullptr);
+  EXPECT_EQ(openFile((root + "/data/map").c_str(), "rb"), nullptr);
+  EXPECT_EQ(openFile("/dev/zero", "rb"), nullptr);
+
+  // A regular file is emptied by "w" only after that check, and is created.
+  std::string earth = root + "/data/map/earth3.3DS";
+  FILE* f = openFile((root + "/data/MAP/EARTH3.3ds").c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+  struct stat info;
+  ASSERT_EQ(stat(earth.c_str(), &info), 0);
+  EXPECT_EQ(info.st_size, 0);
+  f = openFile((root + "/data/map/new.pmap").c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+}
+
 TEST_F(TempTree, PrefersTheExactNameWhenSeveralDifferOnlyInCase) {
   makeFile("tex/a.bmp");
   makeFile("tex/A.BMP");
@@ -90,7 +112,7 @@ TEST(Console, ClearsOnlyATerminal) {
   clearConsole();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
-  // Standard output on a terminal: the erase and home sequence.
+  // Standard output on a terminal: home, erase the screen and the scrollback.
   int master, slave;
   ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
   fflush(stdout);
@@ -104,7 +126,7 @@ TEST(Console, ClearsOnlyATerminal) {
   ssize_t n = read(master, buffer, sizeof buffer - 1);
   close(slave);
   close(master);
-  EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), "\x1b[2J\x1b[H");
+  EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), "\x1b[H\x1b[2J\x1b[3J");
 }
 
 TEST(MessageBox, WithoutADisplayGoesToStandardErrorThenExits) {

@@ -3,25 +3,25 @@
 #include <cmath>
 #include <utility>
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-Vec3 cross(Vec3 a, Vec3 b) {
+Point3 operator+(Point3 a, Point3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Point3 operator-(Point3 a, Point3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Point3 operator*(Point3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+Point3 cross(Point3 a, Point3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-uint16_t MeshBuilder::vertex(Vec3 p, float u, float v) {
+uint16_t MeshBuilder::vertex(Point3 p, float u, float v) {
   points.push_back(p);
   uv.push_back(u);
   uv.push_back(v);
   return static_cast<uint16_t>(points.size() - 1);
 }
 
-void MeshBuilder::triangle(uint16_t a, uint16_t b, uint16_t c, Vec3 inside) {
-  Vec3 pa = points[a], pb = points[b], pc = points[c];
-  Vec3 normal = cross(pb - pa, pc - pa);
-  Vec3 centroid = (pa + pb + pc) * (1.0f / 3.0f);
+void MeshBuilder::triangle(uint16_t a, uint16_t b, uint16_t c, Point3 inside) {
+  Point3 pa = points[a], pb = points[b], pc = points[c];
+  Point3 normal = cross(pb - pa, pc - pa);
+  Point3 centroid = (pa + pb + pc) * (1.0f / 3.0f);
   if (dot(normal, centroid - inside) < 0) std::swap(b, c);
   TdsGroup* group = nullptr;
   for (TdsGroup& g : groups) {
@@ -37,16 +37,16 @@ void MeshBuilder::triangle(uint16_t a, uint16_t b, uint16_t c, Vec3 inside) {
   triangles.push_back(c);
 }
 
-void addBox(MeshBuilder& mesh, Vec3 centre, Vec3 half) {
+void addBox(MeshBuilder& mesh, Point3 centre, Point3 half) {
   // Each face: its normal axis and two in-plane axes.
-  const Vec3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  const Point3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   for (int axis = 0; axis < 3; ++axis) {
-    Vec3 n = axes[axis], a = axes[(axis + 1) % 3], b = axes[(axis + 2) % 3];
-    Vec3 hn = {n.x * half.x, n.y * half.y, n.z * half.z};
-    Vec3 ha = {a.x * half.x, a.y * half.y, a.z * half.z};
-    Vec3 hb = {b.x * half.x, b.y * half.y, b.z * half.z};
+    Point3 n = axes[axis], a = axes[(axis + 1) % 3], b = axes[(axis + 2) % 3];
+    Point3 hn = {n.x * half.x, n.y * half.y, n.z * half.z};
+    Point3 ha = {a.x * half.x, a.y * half.y, a.z * half.z};
+    Point3 hb = {b.x * half.x, b.y * half.y, b.z * half.z};
     for (float side : {-1.0f, 1.0f}) {
-      Vec3 c = centre + hn * side;
+      Point3 c = centre + hn * side;
       uint16_t v0 = mesh.vertex(c - ha - hb, 0, 0);
       uint16_t v1 = mesh.vertex(c + ha - hb, 1, 0);
       uint16_t v2 = mesh.vertex(c + ha + hb, 1, 1);
@@ -57,12 +57,12 @@ void addBox(MeshBuilder& mesh, Vec3 centre, Vec3 half) {
   }
 }
 
-static Vec3 framePoint(const Frame& f, float t, float s, float w) {
+static Point3 framePoint(const Frame& f, float t, float s, float w) {
   return f.origin + f.axis * t + f.side * s + f.up * w;
 }
 
 static void addCap(MeshBuilder& mesh, const Frame& frame, const Ring& ring, int sides,
-                   Vec3 inside) {
+                   Point3 inside) {
   uint16_t centre = mesh.vertex(framePoint(frame, ring.t, ring.cs, ring.cw), 0.5f, 0.5f);
   uint16_t first = 0, previous = 0;
   for (int k = 0; k <= sides; ++k) {
@@ -99,7 +99,7 @@ void addLoft(MeshBuilder& mesh, const Frame& frame, const std::vector<Ring>& rin
   }
   for (size_t i = 0; i + 1 < rings.size(); ++i) {
     const Ring &a = rings[i], &b = rings[i + 1];
-    Vec3 inside = framePoint(frame, 0.5f * (a.t + b.t), 0.5f * (a.cs + b.cs), 0.5f * (a.cw + b.cw));
+    Point3 inside = framePoint(frame, 0.5f * (a.t + b.t), 0.5f * (a.cs + b.cs), 0.5f * (a.cw + b.cw));
     const std::vector<uint16_t>&ra = ringVertices[i], &rb = ringVertices[i + 1];
     for (int k = 0; k < sides; ++k) {
       int next = (k + 1) % sides;
@@ -114,25 +114,25 @@ void addLoft(MeshBuilder& mesh, const Frame& frame, const std::vector<Ring>& rin
       }
     }
   }
-  Vec3 middle = framePoint(frame, 0.5f * (rings.front().t + rings.back().t),
+  Point3 middle = framePoint(frame, 0.5f * (rings.front().t + rings.back().t),
                            0.5f * (rings.front().cs + rings.back().cs),
                            0.5f * (rings.front().cw + rings.back().cw));
   if (ringVertices.front().size() > 1) addCap(mesh, frame, rings.front(), sides, middle);
   if (ringVertices.back().size() > 1) addCap(mesh, frame, rings.back(), sides, middle);
 }
 
-void addSlab(MeshBuilder& mesh, const std::vector<Vec3>& outline, Vec3 halfThickness) {
-  Vec3 centre = {0, 0, 0};
-  for (Vec3 p : outline) centre = centre + p;
+void addSlab(MeshBuilder& mesh, const std::vector<Point3>& outline, Point3 halfThickness) {
+  Point3 centre = {0, 0, 0};
+  for (Point3 p : outline) centre = centre + p;
   centre = centre * (1.0f / static_cast<float>(outline.size()));
   size_t n = outline.size();
   for (float side : {-1.0f, 1.0f}) {
     std::vector<uint16_t> face;
-    for (Vec3 p : outline) face.push_back(mesh.vertex(p + halfThickness * side));
+    for (Point3 p : outline) face.push_back(mesh.vertex(p + halfThickness * side));
     for (size_t k = 1; k + 1 < n; ++k) mesh.triangle(face[0], face[k], face[k + 1], centre);
   }
   for (size_t k = 0; k < n; ++k) {
-    Vec3 p = outline[k], q = outline[(k + 1) % n];
+    Point3 p = outline[k], q = outline[(k + 1) % n];
     uint16_t a = mesh.vertex(p - halfThickness), b = mesh.vertex(q - halfThickness);
     uint16_t c = mesh.vertex(q + halfThickness), d = mesh.vertex(p + halfThickness);
     mesh.triangle(a, b, c, centre);
@@ -144,10 +144,10 @@ float mirroredU(int j, int slices) {
   return 1.0f - std::fabs(2.0f * static_cast<float>(j) / static_cast<float>(slices) - 1.0f);
 }
 
-void addEllipsoid(MeshBuilder& mesh, Vec3 centre, Vec3 radii, int slices, int stacks) {
+void addEllipsoid(MeshBuilder& mesh, Point3 centre, Point3 radii, int slices, int stacks) {
   const float pi = static_cast<float>(M_PI);
   auto at = [&](float latitude, float longitude) {
-    return centre + Vec3{radii.x * std::cos(latitude) * std::cos(longitude),
+    return centre + Point3{radii.x * std::cos(latitude) * std::cos(longitude),
                          radii.y * std::sin(latitude),
                          -radii.z * std::cos(latitude) * std::sin(longitude)};
   };
@@ -174,7 +174,7 @@ void addEllipsoid(MeshBuilder& mesh, Vec3 centre, Vec3 radii, int slices, int st
 TdsObject toTdsObject(const MeshBuilder& mesh, const std::string& name, bool withTexCoords) {
   TdsObject object;
   object.name = name;
-  for (Vec3 p : mesh.points) {
+  for (Point3 p : mesh.points) {
     object.vertices.push_back(p.x);
     object.vertices.push_back(-p.z);
     object.vertices.push_back(p.y);

@@ -17,13 +17,13 @@ TdsMaterial floatMaterial(const char* name, float r, float g, float b) {
   return m;
 }
 
-void translate(MeshBuilder& mesh, Vec3 offset) {
-  for (Vec3& p : mesh.points) p = p + offset;
+void translate(MeshBuilder& mesh, Point3 offset) {
+  for (Point3& p : mesh.points) p = p + offset;
 }
 
 // A sphere with one textured material; `floatColor` picks the colour chunk.
 TdsModel texturedSphere(const char* object, const char* material, const char* mapFile,
-                        bool floatColor, float radius, Vec3 centre, int slices, int stacks) {
+                        bool floatColor, float radius, Point3 centre, int slices, int stacks) {
   TdsModel model;
   TdsMaterial m = byteMaterial(material, 1, 1, 1);
   m.floatColor = floatColor;
@@ -45,7 +45,7 @@ TdsModel makeFighter() {
       floatMaterial("WING", 0.52f, 0.56f, 0.64f),   floatMaterial("STRIPE", 0.9f, 0.12f, 0.1f),
       byteMaterial("ENGINE", 0.28f, 0.28f, 0.33f),  byteMaterial("GLOW", 1.0f, 0.55f, 0.1f),
   };
-  const Vec3 x = {1, 0, 0}, y = {0, 1, 0}, forward = {0, 0, -1};
+  const Point3 x = {1, 0, 0}, y = {0, 1, 0}, forward = {0, 0, -1};
 
   MeshBuilder body;
   body.material = "HULL";
@@ -91,7 +91,7 @@ TdsModel makeFighter() {
   }
 
   // The whole ship a little further ahead, so its engines stay in view.
-  const Vec3 ahead = {0, 0, -0.3f};
+  const Point3 ahead = {0, 0, -0.3f};
   translate(body, ahead);
   translate(wings, ahead);
   translate(engines, ahead);
@@ -117,7 +117,7 @@ TdsModel makeMissile() {
   TdsModel model;
   model.materials = {byteMaterial("BODY", 0.9f, 0.9f, 0.92f), floatMaterial("NOSE", 0.85f, 0.1f, 0.1f),
                      byteMaterial("FIN", 0.35f, 0.35f, 0.4f), byteMaterial("FLAME", 1.0f, 0.6f, 0.15f)};
-  const Vec3 x = {1, 0, 0}, y = {0, 1, 0}, forward = {0, 0, -1};
+  const Point3 x = {1, 0, 0}, y = {0, 1, 0}, forward = {0, 0, -1};
   const Frame axis{{0, 0, 0}, forward, x, y};
   MeshBuilder mesh;
   mesh.material = "BODY";
@@ -125,12 +125,12 @@ TdsModel makeMissile() {
   mesh.material = "NOSE";
   addLoft(mesh, axis, {{100, 0, 0, 11, 11}, {130, 0, 0, 8, 8}, {150, 0, 0, 0, 0}}, 12);
   mesh.material = "FIN";
-  const Vec3 outward[4] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
-  for (Vec3 out : outward) {
-    Vec3 across = {out.y, out.x, 0};  // the fin's thickness direction
+  const Point3 outward[4] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
+  for (Point3 out : outward) {
+    Point3 across = {out.y, out.x, 0};  // the fin's thickness direction
     addSlab(mesh,
-            {out * 10 + Vec3{0, 0, 140}, out * 10 + Vec3{0, 0, 95}, out * 35 + Vec3{0, 0, 130},
-             out * 35 + Vec3{0, 0, 150}},
+            {out * 10 + Point3{0, 0, 140}, out * 10 + Point3{0, 0, 95}, out * 35 + Point3{0, 0, 130},
+             out * 35 + Point3{0, 0, 150}},
             across * 0.8f);
   }
   mesh.material = "FLAME";

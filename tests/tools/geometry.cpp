@@ -4,8 +4,8 @@
 #include <map>
 #include <utility>
 
-std::vector<Vec3> gameVertices(const WalkedObject& object) {
-  std::vector<Vec3> points;
+std::vector<Point3> gameVertices(const WalkedObject& object) {
+  std::vector<Point3> points;
   for (size_t i = 0; i + 2 < object.vertices.size(); i += 3) {
     points.push_back({object.vertices[i], object.vertices[i + 2], -object.vertices[i + 1]});
   }
@@ -32,20 +32,20 @@ std::string closedSurfaceFault(const std::vector<uint16_t>& triangles) {
   return "";
 }
 
-double signedVolume(const std::vector<Vec3>& p, const std::vector<uint16_t>& triangles) {
+double signedVolume(const std::vector<Point3>& p, const std::vector<uint16_t>& triangles) {
   double volume = 0;
   for (size_t t = 0; t + 2 < triangles.size(); t += 3) {
-    Vec3 a = p[triangles[t]], b = p[triangles[t + 1]], c = p[triangles[t + 2]];
-    Vec3 n = cross(b, c);
+    Point3 a = p[triangles[t]], b = p[triangles[t + 1]], c = p[triangles[t + 2]];
+    Point3 n = cross(b, c);
     volume += (static_cast<double>(a.x) * n.x + static_cast<double>(a.y) * n.y +
                static_cast<double>(a.z) * n.z) / 6.0;
   }
   return volume;
 }
 
-Bounds boundsOf(const std::vector<Vec3>& points) {
+Bounds boundsOf(const std::vector<Point3>& points) {
   Bounds b{points.at(0), points.at(0)};
-  for (Vec3 p : points) {
+  for (Point3 p : points) {
     b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y), std::min(b.min.z, p.z)};
     b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y), std::max(b.max.z, p.z)};
   }

@@ -10,7 +10,7 @@
 
 // The vertices of a walked object in the game's axes: file (f0, f1, f2)
 // becomes (f0, f2, -f1), as the game's reader does.
-std::vector<Vec3> gameVertices(const WalkedObject& object);
+std::vector<Point3> gameVertices(const WalkedObject& object);
 
 // What is wrong with the triangles as a closed, consistently wound surface
 // whose vertices are shared by index: an edge not used by exactly two
@@ -20,9 +20,9 @@ std::string closedSurfaceFault(const std::vector<uint16_t>& triangles);
 // Signed volume enclosed by the triangles (positive when they wind
 // counter-clockwise seen from outside). Exact for any geometrically closed
 // surface, shared vertices or not.
-double signedVolume(const std::vector<Vec3>& points, const std::vector<uint16_t>& triangles);
+double signedVolume(const std::vector<Point3>& points, const std::vector<uint16_t>& triangles);
 
 struct Bounds {
-  Vec3 min, max;
+  Point3 min, max;
 };
-Bounds boundsOf(const std::vector<Vec3>& points);
+Bounds boundsOf(const std::vector<Point3>& points);

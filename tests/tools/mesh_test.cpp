@@ -10,12 +10,12 @@
 namespace {
 
 // Every triangle faces away from `centre` (for convex parts).
-int inwardTriangles(const MeshBuilder& mesh, Vec3 centre) {
+int inwardTriangles(const MeshBuilder& mesh, Point3 centre) {
   int inward = 0;
   for (size_t t = 0; t < mesh.triangles.size(); t += 3) {
-    Vec3 a = mesh.points[mesh.triangles[t]], b = mesh.points[mesh.triangles[t + 1]],
+    Point3 a = mesh.points[mesh.triangles[t]], b = mesh.points[mesh.triangles[t + 1]],
          c = mesh.points[mesh.triangles[t + 2]];
-    Vec3 normal = cross(b - a, c - a);
+    Point3 normal = cross(b - a, c - a);
     if (dot(normal, (a + b + c) * (1.0f / 3) - centre) <= 0) ++inward;
   }
   return inward;
@@ -37,8 +37,8 @@ TEST(Mesh, EllipsoidIsClosedOutwardAndSharesItsVertices) {
   double volume = signedVolume(mesh.points, mesh.triangles);
   EXPECT_GT(volume, 0.9 * 4.0 / 3.0 * M_PI * 1000);
   EXPECT_LT(volume, 4.0 / 3.0 * M_PI * 1000);
-  for (Vec3 p : mesh.points) {
-    Vec3 d = p - Vec3{1, 2, 3};
+  for (Point3 p : mesh.points) {
+    Point3 d = p - Point3{1, 2, 3};
     EXPECT_NEAR(std::sqrt(dot(d, d)), 10.0f, 1e-4f);
   }
   ASSERT_EQ(mesh.groups.size(), 1u);
@@ -112,7 +112,7 @@ TEST(Mesh, TheFileAxesAreUndoneByTheReadersTransform) {
   // ... and the reader's (f0, f2, -f1) gives it back.
   WalkedObject walked;
   walked.vertices = object.vertices;
-  std::vector<Vec3> back = gameVertices(walked);
+  std::vector<Point3> back = gameVertices(walked);
   ASSERT_EQ(back.size(), 3u);
   EXPECT_FLOAT_EQ(back[2].x, 7);
   EXPECT_FLOAT_EQ(back[2].y, 8);

@@ -21,10 +21,10 @@ WalkedModel walk(const TdsModel& model) {
   return walked;
 }
 
-std::vector<Vec3> allGameVertices(const WalkedModel& model) {
-  std::vector<Vec3> points;
+std::vector<Point3> allGameVertices(const WalkedModel& model) {
+  std::vector<Point3> points;
   for (const WalkedObject& object : model.objects) {
-    std::vector<Vec3> some = gameVertices(object);
+    std::vector<Point3> some = gameVertices(object);
     points.insert(points.end(), some.begin(), some.end());
   }
   return points;
@@ -59,9 +59,9 @@ void expectWellFormed(const WalkedModel& model, const char* name) {
 struct ScreenPoint {
   float x, y, depth;
 };
-ScreenPoint project(Vec3 p, Vec3 at) {
-  Vec3 eye = {0, 50.5f, 250.1f};
-  Vec3 d = p + at - eye;
+ScreenPoint project(Point3 p, Point3 at) {
+  Point3 eye = {0, 50.5f, 250.1f};
+  Point3 d = p + at - eye;
   float depth = -d.z;
   float f = 1.0f / std::tan(30.0f * static_cast<float>(M_PI) / 180.0f);
   float ndcX = f / (640.0f / 480.0f) * d.x / depth;
@@ -70,16 +70,16 @@ ScreenPoint project(Vec3 p, Vec3 at) {
 }
 
 // How many triangles the ray from `origin` along `direction` crosses.
-int rayHits(const std::vector<Vec3>& p, const std::vector<uint16_t>& triangles, Vec3 origin, Vec3 direction) {
+int rayHits(const std::vector<Point3>& p, const std::vector<uint16_t>& triangles, Point3 origin, Point3 direction) {
   int hits = 0;
   for (size_t t = 0; t + 2 < triangles.size(); t += 3) {
-    Vec3 a = p[triangles[t]], e1 = p[triangles[t + 1]] - a, e2 = p[triangles[t + 2]] - a;
-    Vec3 h = cross(direction, e2);
+    Point3 a = p[triangles[t]], e1 = p[triangles[t + 1]] - a, e2 = p[triangles[t + 2]] - a;
+    Point3 h = cross(direction, e2);
     float det = dot(e1, h);
     if (std::fabs(det) < 1e-9f) continue;
-    Vec3 s = origin - a;
+    Point3 s = origin - a;
     float u = dot(s, h) / det;
-    Vec3 q = cross(s, e1);
+    Point3 q = cross(s, e1);
     float v = dot(direction, q) / det;
     float distance = dot(e2, q) / det;
     if (u >= 0 && v >= 0 && u + v <= 1 && distance > 0) ++hits;
@@ -115,7 +115,7 @@ TEST(Models, FighterHasItsPartsAndBothColourChunks) {
 }
 
 TEST(Models, FighterSitsAheadAndBelowItsOriginInTheLowerHalfOfTheChaseView) {
-  std::vector<Vec3> points = allGameVertices(walk(makeFighter()));
+  std::vector<Point3> points = allGameVertices(walk(makeFighter()));
   Bounds b = boundsOf(points);
   EXPECT_LT(b.max.z, -1.0f) << "ahead of the origin";
   EXPECT_GT(b.min.z, -3.0f);
@@ -124,7 +124,7 @@ TEST(Models, FighterSitsAheadAndBelowItsOriginInTheLowerHalfOfTheChaseView) {
   EXPECT_NEAR(b.max.z - b.min.z, 1.6f, 0.3f) << "small: about 1.5 units long";
   EXPECT_NEAR(b.max.x, -b.min.x, 1e-4f) << "symmetric";
   float top = 480, bottom = 0, left = 640, right = 0;
-  for (Vec3 p : points) {
+  for (Point3 p : points) {
     ScreenPoint s = project(p, {0, 50, 250});
     EXPECT_GT(s.depth, 0.01f);
     top = std::min(top, s.y), bottom = std::max(bottom, s.y);
@@ -142,8 +142,8 @@ TEST(Models, PlanetIsAClosedTexturedSphereOfRadius100) {
   ASSERT_EQ(planet.objects.size(), 1u);
   const WalkedObject& earth = planet.objects[0];
   EXPECT_EQ(closedSurfaceFault(earth.faces), "");
-  std::vector<Vec3> points = gameVertices(earth);
-  for (Vec3 p : points) EXPECT_NEAR(std::sqrt(dot(p, p)), 100.0f, 0.01f);
+  std::vector<Point3> points = gameVertices(earth);
+  for (Point3 p : points) EXPECT_NEAR(std::sqrt(dot(p, p)), 100.0f, 0.01f);
   double volume = signedVolume(points, earth.faces);
   EXPECT_GT(volume, 0.97 * 4.0 / 3.0 * M_PI * 1e6);
   EXPECT_EQ(earth.texCoords.size(), 2 * points.size());
@@ -154,18 +154,18 @@ TEST(Models, PlanetIsAClosedTexturedSphereOfRadius100) {
   // the surface of the planet actor, which stands at (0, -5, 0): the ray
   // enters and leaves it. (Moved off x = 0 by a hair, where the ray would run
   // along edges of the mesh.)
-  EXPECT_EQ(rayHits(points, earth.faces, Vec3{0.01f, 50, 250} - Vec3{0, -5, 0}, {0, 0, -1}), 2);
+  EXPECT_EQ(rayHits(points, earth.faces, Point3{0.01f, 50, 250} - Point3{0, -5, 0}, {0, 0, -1}), 2);
 }
 
 TEST(Models, MissileIsAbout300UnitsLongWithItsNoseTowardsMinusZ) {
   WalkedModel missile = walk(makeMissile());
-  std::vector<Vec3> points = allGameVertices(missile);
+  std::vector<Point3> points = allGameVertices(missile);
   Bounds b = boundsOf(points);
   EXPECT_NEAR(b.max.z - b.min.z, 300.0f, 20.0f);
   EXPECT_LT(b.max.x - b.min.x, 100.0f);
   // The nose tip is the single foremost point, on the axis.
   int atFront = 0;
-  for (Vec3 p : points) {
+  for (Point3 p : points) {
     if (p.z == b.min.z) {
       ++atFront;
       EXPECT_NEAR(p.x, 0, 1e-4f);

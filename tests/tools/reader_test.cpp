@@ -82,7 +82,7 @@ TEST_F(GeneratedModels, LoadThroughTheReaderWithTheGeneratedCounts) {
       EXPECT_EQ(o.faceIndexCount, static_cast<int>(w.faces.size()));
       EXPECT_EQ(o.groupCount, static_cast<int>(w.groups.size()));
       EXPECT_EQ(o.textured, !w.texCoords.empty());
-      std::vector<Vec3> expected = gameVertices(w);
+      std::vector<Point3> expected = gameVertices(w);
       for (int v = 0; v < o.vertexCount; ++v) {
         ASSERT_FLOAT_EQ(o.vertices[3 * v], expected[v].x);
         ASSERT_FLOAT_EQ(o.vertices[3 * v + 1], expected[v].y);

@@ -2,6 +2,7 @@
 // physics stand-in.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -40,3 +41,8 @@ struct MeshGeometry {
   std::vector<uint32_t> triangles;
   uint32_t triangleCount() const { return static_cast<uint32_t>(triangles.size() / 3); }
 };
+
+// Copies flat arrays (x, y, z per vertex; three indices per triangle) into a
+// mesh, unchecked: the caller validates the indices.
+MeshGeometry meshFromArrays(const float* points, size_t vertexCount, const uint32_t* triangles,
+                            size_t triangleCount);

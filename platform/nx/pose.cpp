@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "platform/nx/geometry.h"
 #include "platform/nx/nx.h"
 
@@ -30,4 +32,15 @@ Pose relativePose(const Pose& a, const Pose& b) {
          a.R[0][1] * d.x + a.R[1][1] * d.y + a.R[2][1] * d.z,
          a.R[0][2] * d.x + a.R[1][2] * d.y + a.R[2][2] * d.z};
   return r;
+}
+
+static_assert(sizeof(Vec3) == 3 * sizeof(float), "points are copied as packed floats");
+
+MeshGeometry meshFromArrays(const float* points, size_t vertexCount, const uint32_t* triangles,
+                            size_t triangleCount) {
+  MeshGeometry mesh;
+  mesh.points.resize(vertexCount);
+  if (vertexCount > 0) memcpy(mesh.points.data(), points, vertexCount * sizeof(Vec3));
+  mesh.triangles.assign(triangles, triangles + 3 * triangleCount);
+  return mesh;
 }

@@ -1,6 +1,6 @@
 // The SDK object: parameters, materials, scenes and triangle meshes.
 #include <cmath>
-#include <cstring>
+#include <utility>
 
 #include "platform/nx/nx_objects.h"
 
@@ -45,19 +45,15 @@ NxTriangleMesh* SdkObject::createTriangleMesh(const NxTriangleMeshDesc& desc) {
   if (desc.numVertices == 0 || desc.numTriangles == 0) return nullptr;
   if (desc.points == nullptr || desc.triangles == nullptr) return nullptr;
 
-  MeshGeometry g;
-  g.points.resize(desc.numVertices);
-  memcpy(g.points.data(), desc.points, static_cast<size_t>(desc.numVertices) * 12);
-  g.triangles.resize(static_cast<size_t>(desc.numTriangles) * 3);
-  memcpy(g.triangles.data(), desc.triangles, static_cast<size_t>(desc.numTriangles) * 12);
+  MeshGeometry g = meshFromArrays(static_cast<const float*>(desc.points), desc.numVertices,
+                                  static_cast<const uint32_t*>(desc.triangles), desc.numTriangles);
   for (uint32_t index : g.triangles)
     if (index >= desc.numVertices) return nullptr;
   for (const Vec3& p : g.points)
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return nullptr;
 
   MeshObject* mesh = new MeshObject;
-  mesh->geometry.points.swap(g.points);
-  mesh->geometry.triangles.swap(g.triangles);
+  mesh->geometry = std::move(g);
   mesh->tree = buildBoxTree(mesh->geometry);
   mesh->fingerprint = meshFingerprint(mesh->geometry);
   return mesh;

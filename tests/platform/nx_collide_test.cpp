@@ -154,11 +154,8 @@ TEST(TriangleTriangle, RandomAgainstReference) {
 
 MeshGeometry geometryOf(const TdsModel& model) {
   ModelTriangles soup = modelTriangles(model);
-  MeshGeometry mesh;
-  for (size_t i = 0; i + 2 < soup.points.size(); i += 3)
-    mesh.points.push_back({soup.points[i], soup.points[i + 1], soup.points[i + 2]});
-  mesh.triangles = soup.triangles;
-  return mesh;
+  return meshFromArrays(soup.points.data(), soup.points.size() / 3, soup.triangles.data(),
+                        soup.triangles.size() / 3);
 }
 
 Pose randomPose(std::mt19937& rng, Vec3 t) {

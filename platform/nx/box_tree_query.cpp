@@ -28,13 +28,17 @@ struct PlacedTriangle {
   float normalSize;  // |x| + |y| + |z| of the normal, at least its length
 };
 
+void triangleBounds(const Vec3 v[3], Vec3& lo, Vec3& hi) {
+  lo = {std::min({v[0].x, v[1].x, v[2].x}), std::min({v[0].y, v[1].y, v[2].y}),
+        std::min({v[0].z, v[1].z, v[2].z})};
+  hi = {std::max({v[0].x, v[1].x, v[2].x}), std::max({v[0].y, v[1].y, v[2].y}),
+        std::max({v[0].z, v[1].z, v[2].z})};
+}
+
 PlacedTriangle place(const Pose& pose, const Vec3 p[3]) {
   PlacedTriangle t;
   for (int i = 0; i < 3; ++i) t.v[i] = transformPoint(pose, p[i]);
-  t.lo = {std::min({t.v[0].x, t.v[1].x, t.v[2].x}), std::min({t.v[0].y, t.v[1].y, t.v[2].y}),
-          std::min({t.v[0].z, t.v[1].z, t.v[2].z})};
-  t.hi = {std::max({t.v[0].x, t.v[1].x, t.v[2].x}), std::max({t.v[0].y, t.v[1].y, t.v[2].y}),
-          std::max({t.v[0].z, t.v[1].z, t.v[2].z})};
+  triangleBounds(t.v, t.lo, t.hi);
   t.normal = cross(t.v[1] - t.v[0], t.v[2] - t.v[0]);
   t.normalSize = std::fabs(t.normal.x) + std::fabs(t.normal.y) + std::fabs(t.normal.z);
   return t;
@@ -104,12 +108,8 @@ struct Query {
   }
 
   bool trianglePair(const Vec3 triangleA[3], const PlacedTriangle& placedB) {
-    Vec3 lo = {std::min({triangleA[0].x, triangleA[1].x, triangleA[2].x}),
-               std::min({triangleA[0].y, triangleA[1].y, triangleA[2].y}),
-               std::min({triangleA[0].z, triangleA[1].z, triangleA[2].z})};
-    Vec3 hi = {std::max({triangleA[0].x, triangleA[1].x, triangleA[2].x}),
-               std::max({triangleA[0].y, triangleA[1].y, triangleA[2].y}),
-               std::max({triangleA[0].z, triangleA[1].z, triangleA[2].z})};
+    Vec3 lo, hi;
+    triangleBounds(triangleA, lo, hi);
     // Disjoint bounds of the very coordinates the triangle test reads rule
     // the pair out exactly.
     if (!boundsOverlap(lo, hi, placedB.lo, placedB.hi)) return false;
@@ -244,16 +244,9 @@ bool treesIntersect(const MeshGeometry& a, const BoxTree& treeA, const Pose& pos
                     const MeshGeometry& b, const BoxTree& treeB, const Pose& poseB,
                     QueryCounters* counters) {
   if (treeA.nodes.empty() || treeB.nodes.empty()) return false;
-  Query q{a, treeA, b, treeB, relativePose(poseA, poseB), {}, {}, 0};
+  Query q{a, treeA, b, treeB, relativePose(poseA, poseB), relativePose(poseB, poseA), {}, 0};
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      q.aInB.R[i][j] = q.bInA.R[j][i];
-      q.absR[i][j] = std::fabs(q.bInA.R[i][j]) + 1e-6f;
-    }
-  Vec3 t = q.bInA.t;
-  q.aInB.t = {-(q.aInB.R[0][0] * t.x + q.aInB.R[0][1] * t.y + q.aInB.R[0][2] * t.z),
-              -(q.aInB.R[1][0] * t.x + q.aInB.R[1][1] * t.y + q.aInB.R[1][2] * t.z),
-              -(q.aInB.R[2][0] * t.x + q.aInB.R[2][1] * t.y + q.aInB.R[2][2] * t.z)};
+    for (int j = 0; j < 3; ++j) q.absR[i][j] = std::fabs(q.bInA.R[i][j]) + 1e-6f;
   q.tol = tolerance(treeA, treeB, q.bInA);
   bool hit = q.run();
   if (counters) {

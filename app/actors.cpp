@@ -11,10 +11,7 @@ static const float touchColor[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 static const float shipSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 static const float restoreColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
-// Puts the ship's actor where the flight state says the ship is, with its
-// attitude and no velocity, and sets its material from the frame's contact
-// bits: red only while a touch goes on after the frame that started it.
-static void syncShip(MyNXWrapper& ship) {
+void poseShipActor(MyNXWrapper& ship) {
   const GameState& g = gameState;
   float angles[3] = {static_cast<float>(-g.pitch), static_cast<float>(g.yaw), static_cast<float>(g.roll)};
   float rotationMatrix[9];
@@ -24,7 +21,12 @@ static void syncShip(MyNXWrapper& ship) {
   ship.setPosition(position);
   const float still[3] = {0.0f, 0.0f, 0.0f};
   ship.setVelocity(still);
+}
 
+// Poses the ship's actor and sets its material from the frame's contact bits:
+// red only while a touch goes on after the frame that started it.
+static void syncShip(MyNXWrapper& ship) {
+  poseShipActor(ship);
   uint32_t flags = ship.contactFlags;
   if (flags & NX_NOTIFY_ON_START_TOUCH) {
     // The touch has just started: the ship keeps its colours this frame.

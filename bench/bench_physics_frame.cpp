@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/frame_loop.h"
+#include "app/actors.h"
 #include "app/game_state.h"
 #include "model/gl_texture.h"
 #include "model/model_table.h"
@@ -85,17 +85,7 @@ void physicsFrame() {
   for (NxU32 i = 0; i < count; ++i) {
     MyNXWrapper* object = static_cast<MyNXWrapper*>(actors[i]->userData);
     if (object == nullptr) continue;
-    if (object->getType() == 0) {
-      float angles[3] = {static_cast<float>(-gameState.pitch), static_cast<float>(gameState.yaw),
-                         static_cast<float>(gameState.roll)};
-      float rotation[9];
-      quaternionToMatrix(eulerToQuaternion(angles), rotation);
-      object->setOrientation(rotation);
-      const float position[3] = {gameState.shipX, gameState.altitude, gameState.shipZ};
-      object->setPosition(position);
-      const float still[3] = {0, 0, 0};
-      object->setVelocity(still);
-    }
+    if (object->getType() == 0) poseShipActor(*object);
     object->contactFlags = 0;
   }
 }

@@ -53,10 +53,12 @@ void SceneObject::simulate(NxReal elapsedTime) {
   uint32_t subSteps = 0;
   if (std::isfinite(elapsedTime) && elapsedTime > 0.0f) {
     if (desc.timeStepMethod == NX_TIMESTEP_VARIABLE) {
+      // Equal sub-steps no longer than maxTimestep; past maxIter of them,
+      // whole ones, and the rest dropped.
       float count = std::ceil(elapsedTime / desc.maxTimestep);
-      subSteps = count >= static_cast<float>(desc.maxIter) ? desc.maxIter : static_cast<uint32_t>(count);
-      h = elapsedTime / static_cast<float>(subSteps);
-      if (subSteps == desc.maxIter) h = desc.maxTimestep;
+      bool tooMany = count > static_cast<float>(desc.maxIter);
+      subSteps = tooMany ? desc.maxIter : static_cast<uint32_t>(count);
+      h = tooMany ? desc.maxTimestep : elapsedTime / static_cast<float>(subSteps);
     } else {
       double total = static_cast<double>(pendingTime) + elapsedTime;
       double whole = std::floor(total / desc.maxTimestep);

@@ -130,6 +130,20 @@ TEST_F(SceneTest, FixedSubStepsMoveOnlyFreeDynamicBodies) {
   EXPECT_EQ(s->lastSubSteps, 1u);
 }
 
+TEST_F(SceneTest, VariableStepsCoverTheElapsedTimeUpToTheMaximum) {
+  NxSceneDesc d;
+  d.gravity = NxVec3(0.0f, -9.81f, 0.0f);
+  d.timeStepMethod = NX_TIMESTEP_VARIABLE;
+  scene = sdk->createScene(d);
+  NxActor* falling = addActor(sdk->createTriangleMesh(Cube(1.0f).desc()), NxVec3(0, 0, 0), true);
+  // 7.5 sixtieths: eight equal sub-steps covering exactly that time.
+  step(7.5f / 60);
+  EXPECT_NEAR(falling->getLinearVelocity().y, -9.81f * 7.5f / 60, 1e-4f);
+  // Far more than eight sub-steps' worth: eight whole ones, the rest dropped.
+  step(10.0f);
+  EXPECT_NEAR(falling->getLinearVelocity().y, -9.81f * 15.5f / 60, 1e-4f);
+}
+
 TEST_F(SceneTest, PairReportsStartTouchingAndEndOncePerStep) {
   NxTriangleMesh* mesh = sdk->createTriangleMesh(Cube(1.0f).desc());
   NxActor* ship = addActor(mesh, NxVec3(0, 0, 0), true);

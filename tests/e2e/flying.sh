@@ -1,8 +1,9 @@
-# Flying the built game from the keyboard: the missile pair shows when g is
-# pressed, F2 switches to the free camera and back, F1 goes full screen and
-# back to 640 x 480 at the top-left corner, z raises the speed by 2 a press,
-# a paused game still flies, a mouse drag steers, and Esc ends the game with
-# status 0.
+# Flying the built game from the keyboard: the status and the controls list
+# show in the window, the list goes at the first key, F3 hides the status and
+# shows it again, the missile pair shows when g is pressed, F2 switches to the
+# free camera and back, F1 goes full screen and back to 640 x 480 at the
+# top-left corner, z raises the speed by 2 a press, a paused game still flies,
+# a mouse drag steers, and Esc ends the game with status 0.
 source "$E2E_LIB"
 
 # How many pixels differ (by more than a little) between two PNGs, over the
@@ -55,6 +56,19 @@ e2e_screenshot "$id" "$shots/still1.png"
 sleep 0.3
 e2e_screenshot "$id" "$shots/still2.png"
 idle=$(pixels_changed "$shots/still1.png" "$shots/still2.png" "$missiles")
+
+# --- The window shows the status line in its top-left corner and, until the
+# first key, the controls list under it; x, a key with no effect, ends the list.
+status='460x22+0+0'
+list='360x180+0+24'
+keys x
+sleep 0.3
+e2e_screenshot "$id" "$shots/nolist.png"
+gone=$(pixels_changed "$shots/still1.png" "$shots/nolist.png" "$list")
+kept=$(pixels_changed "$shots/still1.png" "$shots/nolist.png" "$status")
+echo "first key: $gone pixels of the controls list gone, $kept of the status changed"
+[ "$gone" -gt 1000 ] || fail "the controls list did not go at the first key ($gone pixels)"
+[ "$kept" -lt 50 ] || fail "the status changed at a key with no effect ($kept pixels)"
 # The pair flies for 31 frames only, so a fast frame rate may finish it before
 # the screenshot: fire again a few times if need be.
 fired=0
@@ -85,6 +99,19 @@ back=$(pixels_changed "$shots/chase.png" "$shots/chase2.png")
 echo "F2: $switched pixels changed, $back after F2 again"
 [ "$switched" -gt 5000 ] || fail "F2 did not change the view ($switched pixels)"
 [ "$back" -lt $((switched / 4)) ] || fail "F2 twice did not bring the chase view back ($back pixels)"
+
+# --- F3 hides the status line and shows it again.
+keys F3
+sleep 0.3
+e2e_screenshot "$id" "$shots/nostatus.png"
+keys F3
+sleep 0.3
+e2e_screenshot "$id" "$shots/status.png"
+hidden=$(pixels_changed "$shots/chase2.png" "$shots/nostatus.png" "$status")
+shown=$(pixels_changed "$shots/chase2.png" "$shots/status.png" "$status")
+echo "F3: $hidden status pixels gone, $shown changed after F3 again"
+[ "$hidden" -gt 300 ] || fail "F3 did not hide the status ($hidden pixels)"
+[ "$shown" -lt 50 ] || fail "F3 again did not show the status ($shown pixels)"
 
 # --- F1: full screen, then back to 640 x 480 at (0, 0).
 keys F1

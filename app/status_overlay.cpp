@@ -43,6 +43,8 @@ void drawStatusOverlay(bool touching) {
 
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
+  // A window shrunk to a line has no room for text, and no projection for it.
+  if (viewport[2] <= 0 || viewport[3] <= 0) return;
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);

@@ -251,6 +251,14 @@ TEST_F(StatusOverlayTest, StateIsRestoredWhateverItWas) {
   expectSameState(before, takeSnapshot(), "bare state");
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
+  // A window of height 0: nothing to draw into, and no error either.
+  glViewport(0, 0, kWidth, 0);
+  before = takeSnapshot();
+  drawStatusOverlay(false);
+  expectSameState(before, takeSnapshot(), "window of height 0");
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  glViewport(0, 0, kWidth, kHeight);
+
   glDisable(GL_CULL_FACE);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

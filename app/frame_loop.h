@@ -33,10 +33,10 @@ void placeCamera();
 void flyShip();
 void levelRoll();
 void writeConsoleText();
+void speedFromWiimote();
 
 // The console's controls list, the window's too at start-up.
 extern const char kControlsList[];
 // The console's status line without its line end: speed, altitude, pitch and
 // heading, as the console and the window show them.
 void formatStatusLine(char* text, size_t size);
-void speedFromWiimote();

@@ -11,6 +11,8 @@ static const float touchColor[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 static const float shipSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 static const float restoreColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
+static bool shipTouchingNow = false;
+
 void poseShipActor(MyNXWrapper& ship) {
   const GameState& g = gameState;
   float angles[3] = {static_cast<float>(-g.pitch), static_cast<float>(g.yaw), static_cast<float>(g.roll)};
@@ -28,6 +30,7 @@ void poseShipActor(MyNXWrapper& ship) {
 static void syncShip(MyNXWrapper& ship) {
   poseShipActor(ship);
   uint32_t flags = ship.contactFlags;
+  shipTouchingNow = (flags & NX_NOTIFY_ON_TOUCH) != 0;
   if (flags & NX_NOTIFY_ON_START_TOUCH) {
     // The touch has just started: the ship keeps its colours this frame.
   } else if (flags & NX_NOTIFY_ON_TOUCH) {
@@ -41,6 +44,7 @@ static void syncShip(MyNXWrapper& ship) {
 }
 
 void syncAndDrawActors() {
+  shipTouchingNow = false;
   if (scene == nullptr) return;
   NxU32 count = scene->getNbActors();
   NxActor** actors = scene->getActors();
@@ -54,4 +58,8 @@ void syncAndDrawActors() {
     object->contactFlags = 0;
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, restoreColor);
   }
+}
+
+bool shipTouching() {
+  return shipTouchingNow;
 }

@@ -16,7 +16,7 @@ static const double kSpeedScale = 0.05;
 static const double kChaseOffset = 0.1;
 static const double kChaseHeight = 0.5;
 
-static const char kControlsList[] =
+const char kControlsList[] =
     "Liste des controles\n\nF1 = plein ecran\nF2 = activation/desactivation de glulookat\n"
     "Fleche haut = monter\nFleche bas = descendre\nFleche gauche = tourner a gauche\n"
     "Fleche droite = tourner a droite\nz = avancer\ns = reculer\ng = tirer missiles\n"
@@ -76,13 +76,20 @@ void levelRoll() {
   }
 }
 
+void formatStatusLine(char* text, size_t size) {
+  const GameState& g = gameState;
+  snprintf(text, size, "Speed = %d km/h  Altitude = %f Pitch = %d  Yaw = %d ", g.speed,
+           static_cast<double>(g.altitude), g.pitch, g.yaw);
+}
+
 void writeConsoleText() {
   GameState& g = gameState;
   if (g.consoleFrameCounter > 3) {
     clearConsole();
     fputs(kControlsList, stdout);
-    printf("Speed = %d km/h  Altitude = %f Pitch = %d  Yaw = %d \n", g.speed,
-           static_cast<double>(g.altitude), g.pitch, g.yaw);
+    char line[256];
+    formatStatusLine(line, sizeof line);
+    printf("%s\n", line);
     fflush(stdout);
     g.consoleFrameCounter = 0;
   }

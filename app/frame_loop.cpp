@@ -7,6 +7,7 @@
 #include "app/actors.h"
 #include "app/game_state.h"
 #include "app/scenery.h"
+#include "app/status_overlay.h"
 #include "input/gamepad.h"
 #include "physics/world.h"
 #include "platform/os/os.h"
@@ -50,6 +51,7 @@ void onDisplay() {
   speedFromWiimote();
 
   if (scene != nullptr) syncAndDrawActors();
+  drawStatusOverlay(shipTouching());
 
   snprintf(gameState.textBuffer, sizeof gameState.textBuffer, "fps[%3.1f]",
            static_cast<double>(measureFrameRate()));

@@ -2,13 +2,16 @@
 // frame, each callable on its own so tests can check them.
 #pragma once
 
+#include <cstddef>
+
 struct Quaternion {
   float x, y, z, w;
 };
 
 // One frame: gamepad reading, physics step, clear, tilt steering, camera,
 // flight, return of the bank to level, console text, scenery and missiles,
-// Wii Remote firing and speed, the actors, the frame-rate title, buffer swap.
+// Wii Remote firing and speed, the actors, the on-screen status, the
+// frame-rate title, buffer swap.
 void onDisplay();
 // Requests the next frame as soon as GLUT is idle: frames run uncapped.
 void onIdle();
@@ -31,3 +34,9 @@ void flyShip();
 void levelRoll();
 void writeConsoleText();
 void speedFromWiimote();
+
+// The console's controls list, the window's too at start-up.
+extern const char kControlsList[];
+// The console's status line without its line end: speed, altitude, pitch and
+// heading, as the console and the window show them.
+void formatStatusLine(char* text, size_t size);

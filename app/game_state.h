@@ -58,6 +58,10 @@ struct GameState {
   int mousePress[2] = {0, 0};
   float aspectRatio = 1.0f;
 
+  // Text in the window.
+  uint8_t statusShown = 1;        // the status line in the top-left corner; F3 toggles it
+  uint8_t controlsListShown = 1;  // the controls list, from start-up to the first input
+
   // Missiles and scenery.
   int missilesFlying = 0;
   int missileOrigin[3] = {0, 0, 0};

@@ -26,6 +26,7 @@ static void fireMissiles() {
 // Keys match on the exact character: upper-case letters do nothing.
 void onKeyboard(unsigned char key, int, int) {
   GameState& g = gameState;
+  g.controlsListShown = 0;
   switch (key) {
     case 27:  // Esc: ends the process at once, with no shutdown of its own.
       exit(0);
@@ -64,12 +65,16 @@ static void toggleFullScreen() {
 // not exact end points: a roll of 89 still goes to 91.
 void onSpecialKey(int key, int, int) {
   GameState& g = gameState;
+  g.controlsListShown = 0;
   switch (key) {
     case GLUT_KEY_F1:
       toggleFullScreen();
       break;
     case GLUT_KEY_F2:
       g.freeCamera = g.freeCamera == 0.0f ? 1.0f : 0.0f;
+      break;
+    case GLUT_KEY_F3:
+      g.statusShown = g.statusShown == 0 ? 1 : 0;
       break;
     case GLUT_KEY_LEFT:
       g.yaw += kTurnStep;

@@ -29,6 +29,7 @@ void onMouseButton(int button, int state, int x, int y) {
     return;
   }
   if (state != GLUT_DOWN) return;
+  g.controlsListShown = 0;
   g.mousePress[0] = x;
   g.mousePress[1] = y;
   if (button == GLUT_LEFT_BUTTON) {

@@ -2,6 +2,7 @@
 // rotation, zoom and pan.
 #pragma once
 
+// A press of any button also ends the window's start-up controls list.
 void onMouseButton(int button, int state, int x, int y);
 void onMouseMotion(int x, int y);
 

@@ -1,8 +1,9 @@
 # The road of a collision with the generated data: the first start computes
 # both .pmap files, z flies the ship straight into the planet ahead, the
-# contact report prints and throws the ship back, the ship is drawn red while
-# it stays in contact, the alarm sounds, and backing out ends the touch. A
-# second start reads the .pmap files back and computes nothing.
+# contact report prints and throws the ship back, the ship and the status line
+# in the window are drawn red while it stays in contact, the alarm sounds, and
+# backing out ends the touch. A second start reads the .pmap files back and
+# computes nothing.
 # VEKOTRA_E2E_SCREENSHOT_TOUCH=FILE keeps the red ship's screenshot
 # (docs/touch.png is made this way).
 source "$E2E_LIB"
@@ -64,6 +65,10 @@ for attempt in $(seq 10); do
   sleep 0.2
 done
 [ -n "$red" ] || fail "the ship region is ($r, $g, $b) while touching, expected red"
+# The status line in the top-left corner is red too.
+status_red=$(convert "$E2E_TMP/touch.png" -crop 460x22+0+0 +repage -fuzz 15% -fill black +opaque red \
+  -fill white -opaque red -format '%[fx:int(mean*w*h)]' info:)
+[ "$status_red" -gt 150 ] || fail "the status line has $status_red red pixels while touching"
 [ -n "${VEKOTRA_E2E_SCREENSHOT_TOUCH:-}" ] && cp "$E2E_TMP/touch.png" "$VEKOTRA_E2E_SCREENSHOT_TOUCH"
 
 # The alarm: nothing as loud before the touch, the alarm's level after it.

@@ -1,8 +1,9 @@
-# Flying the built game from the keyboard: the missile pair shows when g is
-# pressed, F2 switches to the free camera and back, F1 goes full screen and
-# back to 640 x 480 at the top-left corner, z raises the speed by 2 a press,
-# a paused game still flies, a mouse drag steers, and Esc ends the game with
-# status 0.
+# Flying the built game from the keyboard: the status and the controls list
+# show in the window, the list goes at the first key, F3 hides the status and
+# shows it again, the missile pair shows when g is pressed, F2 switches to the
+# free camera and back, F1 goes full screen and back to 640 x 480 at the
+# top-left corner, z raises the speed by 2 a press, a paused game still flies,
+# a mouse drag steers, and Esc ends the game with status 0.
 source "$E2E_LIB"
 
 # How many pixels differ (by more than a little) between two PNGs, over the
@@ -34,6 +35,20 @@ last_altitude() {
 }
 
 keys() { xdotool key --delay 40 "$@"; }
+# Presses a key, lets a few frames pass, and saves the window as NAME.png.
+shot_after() {
+  keys "$1"
+  sleep 0.3
+  e2e_screenshot "$id" "$shots/$2.png"
+}
+# Counts the pixels of REGION that differ between shots A and B, and fails
+# unless the count passes the test OP LIMIT (-gt or -lt); WHAT names it.
+expect_region() {
+  local a=$1 b=$2 region=$3 op=$4 limit=$5 what=$6 changed
+  changed=$(pixels_changed "$shots/$a.png" "$shots/$b.png" "$region")
+  echo "$what: $changed pixels changed"
+  [ "$changed" "$op" "$limit" ] || fail "$what: $changed pixels changed, expected $op $limit"
+}
 # Waits up to 5 s for the game's window to stand at "X Y WIDTH HEIGHT".
 wait_geometry() {
   for _ in $(seq 50); do
@@ -47,6 +62,15 @@ e2e_start_game
 id=$E2E_WINDOW
 e2e_focus "$id"
 shots=$E2E_TMP
+
+# --- The window shows the status line in its top-left corner and, until the
+# first key, the controls list under it; x, a key with no effect, ends the list.
+status='460x22+0+0'
+list='360x180+0+24'
+e2e_screenshot "$id" "$shots/start.png"
+shot_after x nolist
+expect_region start nolist "$list" -gt 1000 "controls list at the first key"
+expect_region start nolist "$status" -lt 50 "status at a key with no effect"
 
 # --- g: the pair appears ahead of the ship, below the middle of the view.
 # The ship stands still, so only the orbiting satellites change by themselves.
@@ -85,6 +109,12 @@ back=$(pixels_changed "$shots/chase.png" "$shots/chase2.png")
 echo "F2: $switched pixels changed, $back after F2 again"
 [ "$switched" -gt 5000 ] || fail "F2 did not change the view ($switched pixels)"
 [ "$back" -lt $((switched / 4)) ] || fail "F2 twice did not bring the chase view back ($back pixels)"
+
+# --- F3 hides the status line and shows it again.
+shot_after F3 nostatus
+shot_after F3 status
+expect_region chase2 nostatus "$status" -gt 300 "status hidden by F3"
+expect_region chase2 status "$status" -lt 50 "status shown again by F3"
 
 # --- F1: full screen, then back to 640 x 480 at (0, 0).
 keys F1

@@ -95,9 +95,11 @@ TEST_F(GamepadTest, AFiresOncePerPressWithTheMissileSoundAndButtonsMakeTheirKeys
   VirtualPad pad;
   plugIn(pad);
   gameState.shipX = 7.5f;
+  EXPECT_EQ(gameState.controlsListShown, 1);
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
   run(0);
   EXPECT_EQ(gameState.missilesFlying, 1);
+  EXPECT_EQ(gameState.controlsListShown, 0) << "a button ends the start-up controls list";
   EXPECT_EQ(gameState.missileOrigin[0], 7);
   EXPECT_EQ(Mix_Playing(1), 1);
   EXPECT_EQ(Mix_Playing(-1), 1) << "on channel 1 alone";

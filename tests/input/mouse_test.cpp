@@ -61,6 +61,14 @@ TEST_F(MouseTest, RightButtonZoomsAndOtherButtonsKeepTheMode) {
   EXPECT_EQ(gameState.mouseLast[1], 7);
 }
 
+TEST_F(MouseTest, APressOfAnyButtonEndsTheControlsListAndAReleaseDoesNot) {
+  up(GLUT_LEFT_BUTTON, 10, 10);
+  onMouseMotion(20, 20);
+  EXPECT_EQ(gameState.controlsListShown, 1);
+  down(5, 6, 7);
+  EXPECT_EQ(gameState.controlsListShown, 0);
+}
+
 TEST_F(MouseTest, AnyReleaseEndsTheDragAndMovesOnlyTheLastPoint) {
   down(GLUT_LEFT_BUTTON, 100, 100);
   down(GLUT_RIGHT_BUTTON, 120, 90);

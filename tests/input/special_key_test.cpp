@@ -88,10 +88,24 @@ TEST_F(SpecialKeyTest, F2TogglesTheCameraMode) {
   EXPECT_EQ(gameState.freeCamera, 0.0f);
 }
 
+TEST_F(SpecialKeyTest, F3TogglesTheStatusAndEndsTheControlsList) {
+  EXPECT_EQ(gameState.statusShown, 1);
+  EXPECT_EQ(gameState.controlsListShown, 1);
+  press(GLUT_KEY_F3);
+  EXPECT_EQ(gameState.statusShown, 0);
+  EXPECT_EQ(gameState.controlsListShown, 0);
+  press(GLUT_KEY_F3);
+  EXPECT_EQ(gameState.statusShown, 1);
+  EXPECT_EQ(gameState.controlsListShown, 0) << "the list does not come back";
+  EXPECT_EQ(gameState.freeCamera, 0.0f);
+  EXPECT_EQ(gameState.fullScreen, 0.0f);
+}
+
 TEST_F(SpecialKeyTest, OtherSpecialKeysDoNothing) {
-  const int keys[] = {GLUT_KEY_F3,   GLUT_KEY_F12,      GLUT_KEY_PAGE_UP, GLUT_KEY_HOME,
+  const int keys[] = {GLUT_KEY_F4,   GLUT_KEY_F12,      GLUT_KEY_PAGE_UP, GLUT_KEY_HOME,
                       GLUT_KEY_END,  GLUT_KEY_INSERT,   0,                 -1};
   for (int key : keys) press(key);
+  EXPECT_EQ(gameState.statusShown, 1);
   EXPECT_EQ(gameState.yaw, 0);
   EXPECT_EQ(gameState.pitch, 0);
   EXPECT_EQ(gameState.roll, 0);

@@ -226,8 +226,15 @@ TEST_F(GamepadTest, AWiiRemoteIsNeverOpenedAsAGamepad) {
 }
 
 // The game never reads SDL's events, so SDL must not take over the signals
-// that end a process.
+// that end a process. Started afresh, with SDL's hints as a new process has
+// them (the sound layer sets the same hint for itself).
 TEST_F(GamepadTest, StartLeavesInterruptAndTerminateAlone) {
+  stopGamepad();
+  ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+  SDL_ResetHint(SDL_HINT_NO_SIGNAL_HANDLERS);
+  for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
+  initGamepad();
+  ASSERT_NE(SDL_WasInit(SDL_INIT_EVENTS), 0u);
   for (int signal : {SIGINT, SIGTERM}) {
     struct sigaction action;
     ASSERT_EQ(sigaction(signal, nullptr, &action), 0);

@@ -10,10 +10,24 @@
 
 namespace {
 
-// A closed axis-aligned cube of half-size h centred on the origin.
-struct Cube {
+// Flat point and index arrays, and the descriptor of the mesh they make.
+struct FlatMesh {
   std::vector<float> points;
   std::vector<uint32_t> triangles;
+  NxTriangleMeshDesc desc() const {
+    NxTriangleMeshDesc d;
+    d.numVertices = static_cast<NxU32>(points.size() / 3);
+    d.numTriangles = static_cast<NxU32>(triangles.size() / 3);
+    d.pointStrideBytes = 12;
+    d.triangleStrideBytes = 12;
+    d.points = points.data();
+    d.triangles = triangles.data();
+    return d;
+  }
+};
+
+// A closed axis-aligned cube of half-size h centred on the origin.
+struct Cube : FlatMesh {
   explicit Cube(float h) {
     for (int i = 0; i < 8; ++i) {
       points.push_back(i & 1 ? h : -h);
@@ -24,15 +38,19 @@ struct Cube {
                                    {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
     for (const auto& f : faces) triangles.insert(triangles.end(), f, f + 3);
   }
-  NxTriangleMeshDesc desc() const {
-    NxTriangleMeshDesc d;
-    d.numVertices = 8;
-    d.numTriangles = 12;
-    d.pointStrideBytes = 12;
-    d.triangleStrideBytes = 12;
-    d.points = points.data();
-    d.triangles = triangles.data();
-    return d;
+};
+
+// Three separate closed cubes of half-size 1 along x, 30 apart, as the
+// fighter is three separate objects; vertex 0 belongs to the first.
+struct ThreeParts : FlatMesh {
+  ThreeParts() {
+    Cube cube(1.0f);
+    for (int part = 0; part < 3; ++part) {
+      for (size_t k = 0; k < cube.points.size(); k += 3) {
+        points.insert(points.end(), {cube.points[k] + 30.0f * part, cube.points[k + 1], cube.points[k + 2]});
+      }
+      for (uint32_t index : cube.triangles) triangles.push_back(index + 8 * part);
+    }
   }
 };
 
@@ -177,32 +195,6 @@ TEST_F(SceneTest, PairReportsStartTouchingAndEndOncePerStep) {
   for (NxActor* first : report.firsts) EXPECT_EQ(first, ship);
   EXPECT_EQ(planet->getGlobalPosition().y, -5.0f);
 }
-
-// Three separate closed cubes of half-size 1 along x, 30 apart, as the
-// fighter is three separate objects; vertex 0 belongs to the first.
-struct ThreeParts {
-  std::vector<float> points;
-  std::vector<uint32_t> triangles;
-  ThreeParts() {
-    Cube cube(1.0f);
-    for (int part = 0; part < 3; ++part) {
-      for (size_t k = 0; k < cube.points.size(); k += 3) {
-        points.insert(points.end(), {cube.points[k] + 30.0f * part, cube.points[k + 1], cube.points[k + 2]});
-      }
-      for (uint32_t index : cube.triangles) triangles.push_back(index + 8 * part);
-    }
-  }
-  NxTriangleMeshDesc desc() const {
-    NxTriangleMeshDesc d;
-    d.numVertices = 24;
-    d.numTriangles = 36;
-    d.pointStrideBytes = 12;
-    d.triangleStrideBytes = 12;
-    d.points = points.data();
-    d.triangles = triangles.data();
-    return d;
-  }
-};
 
 TEST(MeshParts, OneVertexOfEachConnectedPart) {
   const ThreeParts three;

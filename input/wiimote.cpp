@@ -4,6 +4,7 @@
 #include <pthread.h>
 
 #include <cstdio>
+#include <system_error>
 
 wiimote** remotes = nullptr;
 int remotesFound = 0;
@@ -31,11 +32,17 @@ void initWiimote() {
   wiiuse_set_ir_position(first, WIIUSE_IR_ABOVE);
 
   // Detached: it polls until the process ends, and a thread object still
-  // joinable at exit would end the process with std::terminate.
-  std::thread pollThread(wiimotePollThread, nullptr);
-  pollThreadId = pollThread.get_id();
-  pthread_setname_np(pollThread.native_handle(), "wiimote");
-  pollThread.detach();
+  // joinable at exit would end the process with std::terminate. A thread
+  // that cannot start leaves the game without Wii Remote input.
+  try {
+    std::thread pollThread(wiimotePollThread, nullptr);
+    pollThreadId = pollThread.get_id();
+    pthread_setname_np(pollThread.native_handle(), "wiimote");
+    pollThread.detach();
+  } catch (const std::system_error& error) {
+    pollThreadId = std::thread::id();
+    fprintf(stderr, "No Wii Remote input: its polling thread could not start (%s).\n", error.what());
+  }
 }
 
 int wiimotePollThread(void*) {

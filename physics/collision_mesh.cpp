@@ -32,7 +32,10 @@ static void flattenModel(const Model_3DS& model) {
   uint32_t vertexBase = 0;
   for (int i = 0; i < model.nb_obj; ++i) {
     const ModelObject& object = model.objects[i];
-    memcpy(meshVertices + floatPos, object.vertices, static_cast<size_t>(object.vertexCount) * 3 * sizeof(float));
+    // Lights and cameras are objects too, with no vertices and no array.
+    if (object.vertexCount > 0) {
+      memcpy(meshVertices + floatPos, object.vertices, static_cast<size_t>(object.vertexCount) * 3 * sizeof(float));
+    }
     for (int k = 0; k < object.faceIndexCount; ++k) {
       meshIndices[indexPos + k] = static_cast<uint32_t>(object.faceIndices[k]) + vertexBase;
     }
@@ -44,10 +47,11 @@ static void flattenModel(const Model_3DS& model) {
 
 // Reads the open file as one block of fileSize bytes and loads it into the
 // mesh. A block the SDK refuses leaves the mesh without a pmap; nothing is
-// reported.
+// reported. A file longer than any pmap is refused unread.
 static void loadPMapFile(FILE* file, const char* path) {
   NxPMap pmap;
   pmap.dataSize = fileSize(path);
+  if (pmap.dataSize > NX_PMAP_MAX_BYTES) pmap.dataSize = 0;
   pmap.data = pmap.dataSize > 0 ? malloc(pmap.dataSize) : nullptr;
   pmap.dataSize = pmap.data != nullptr ? static_cast<NxU32>(fread(pmap.data, 1, pmap.dataSize, file)) : 0;
   fclose(file);

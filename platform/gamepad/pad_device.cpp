@@ -37,11 +37,20 @@ static void addEnvironmentMappings() {
   }
 }
 
+// A Wii Remote or Wii Remote Plus (Nintendo's 057e:0306 and 057e:0330), as
+// the kernel's driver lists its input devices. The Wii Remote path reads it:
+// opened as a game controller too, each press would act twice.
+static bool isWiiRemote(int device) {
+  const Uint16 product = SDL_JoystickGetDeviceProduct(device);
+  return SDL_JoystickGetDeviceVendor(device) == 0x057e && (product == 0x0306 || product == 0x0330);
+}
+
 // The first connected device SDL can open as a game controller, in the order
-// SDL lists them (the order they were connected); null when there is none.
+// SDL lists them (the order they were connected), Wii Remotes left out; null
+// when there is none.
 static SDL_GameController* openFirstController() {
   for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-    if (!SDL_IsGameController(i)) continue;
+    if (!SDL_IsGameController(i) || isWiiRemote(i)) continue;
     SDL_GameController* controller = SDL_GameControllerOpen(i);
     if (controller != nullptr) return controller;
   }
@@ -71,6 +80,8 @@ bool padDeviceStart(const char* mappingFile) {
   // Buttons by position on every layout, Nintendo's included: south is
   // always the bottom face button.
   SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  // SDL's own Wii Remote driver would take the remote from the Wii Remote path.
+  SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI_WII, "0");
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
   addMappingFile(mappingFile);
   addEnvironmentMappings();

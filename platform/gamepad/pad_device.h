@@ -23,7 +23,9 @@ struct PadReading {
 // SIGTERM. Mappings: SDL's own database, then those of `mappingFile` when it
 // is a regular file (the community's gamecontrollerdb.txt format), then those
 // of SDL_GAMECONTROLLERCONFIG, each later one winning for the same device.
-// Opens the first controller already connected. Returns false when SDL
+// SDL's own Wii Remote driver is turned off, and Wii Remotes are never
+// opened: the Wii Remote path reads them. Opens the first controller already
+// connected. Returns false when SDL
 // cannot start the subsystem; every read then reports no controller. A
 // further call while started changes nothing and returns true.
 bool padDeviceStart(const char* mappingFile);

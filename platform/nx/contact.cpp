@@ -1,16 +1,20 @@
 // Whether two actors' meshes touch.
 #include "platform/nx/nx_objects.h"
 
-// True when a point of `inner` lies in a solid cell of `outer`'s pmap.
+// True when a part of `inner` lies in the solid cells of `outer`'s pmap.
+// With no surface crossing, each connected part of `inner` is either wholly
+// inside `outer` or wholly outside it, so one vertex of each part decides for
+// that part; the parts of one mesh (the fighter's separate objects) may lie
+// on either side.
 static bool insideByPMap(const ActorObject& inner, const Pose& innerPose, const ActorObject& outer,
                          const Pose& outerPose) {
   const MeshObject& map = *outer.mesh;
-  if (!map.hasPMap() || inner.mesh->geometry.points.empty()) return false;
-  // With no surface crossing, either all of `inner` is inside `outer` or none
-  // of it is, so one vertex decides.
+  if (!map.hasPMap()) return false;
   Pose toOuter = relativePose(outerPose, innerPose);
-  Vec3 p = transformPoint(toOuter, inner.mesh->geometry.points[0]);
-  return solidMapContains(map.solid, p);
+  for (uint32_t v : inner.mesh->partVertices) {
+    if (solidMapContains(map.solid, transformPoint(toOuter, inner.mesh->geometry.points[v]))) return true;
+  }
+  return false;
 }
 
 bool actorsTouch(const ActorObject& a, const ActorObject& b, QueryCounters* counters) {

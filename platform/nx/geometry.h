@@ -46,3 +46,9 @@ struct MeshGeometry {
 // mesh, unchecked: the caller validates the indices.
 MeshGeometry meshFromArrays(const float* points, size_t vertexCount, const uint32_t* triangles,
                             size_t triangleCount);
+
+// One vertex of each connected part of the mesh's surface, the lowest index
+// of each. Vertices are connected by the triangles that share them and by
+// standing at the same position; vertices no triangle uses belong to no part.
+// The mesh's indices must be valid.
+std::vector<uint32_t> meshPartVertices(const MeshGeometry& mesh);

@@ -141,6 +141,11 @@ struct NxPMap {
   void* data = nullptr;
 };
 
+// The largest density NxCreatePMap accepts, and the length of the block it
+// makes then: the longest pmap there is. A longer block is no pmap.
+const NxU32 NX_PMAP_MAX_DENSITY = 1024;
+const NxU32 NX_PMAP_MAX_BYTES = 52 + NX_PMAP_MAX_DENSITY * NX_PMAP_MAX_DENSITY / 8 * NX_PMAP_MAX_DENSITY;
+
 struct NxShapeDesc {
   NxShapeType type;
   NxMat34 localPose;

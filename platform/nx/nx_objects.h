@@ -15,6 +15,7 @@ struct MeshObject : NxTriangleMesh {
   BoxTree* tree = nullptr;
   uint64_t fingerprint = 0;
   SolidMap solid;  // resolution 0 while the mesh has no pmap
+  std::vector<uint32_t> partVertices;  // one vertex of each connected part
 
   bool loadPMap(const NxPMap& pmap) override;
   bool hasPMap() const override { return solid.resolution != 0; }

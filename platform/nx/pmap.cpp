@@ -4,6 +4,10 @@
 
 #include "platform/nx/nx_objects.h"
 
+static_assert(NX_PMAP_MAX_DENSITY == kSolidMapMaxResolution &&
+                  NX_PMAP_MAX_BYTES == solidMapBlockBytes(kSolidMapMaxResolution),
+              "the SDK's bound on pmap blocks is the solid map's");
+
 bool NxCreatePMap(NxPMap& pmap, const NxTriangleMesh& mesh, NxU32 density, NxUserOutputStream*) {
   pmap.dataSize = 0;
   pmap.data = nullptr;

@@ -56,6 +56,7 @@ NxTriangleMesh* SdkObject::createTriangleMesh(const NxTriangleMeshDesc& desc) {
   mesh->geometry = std::move(g);
   mesh->tree = buildBoxTree(mesh->geometry);
   mesh->fingerprint = meshFingerprint(mesh->geometry);
+  mesh->partVertices = meshPartVertices(mesh->geometry);
   return mesh;
 }
 

@@ -62,6 +62,11 @@ bool buildParityMap(const MeshGeometry& mesh, uint32_t resolution, Vec3 boundsMi
 // Empty for a map that is not whole (no resolution, wrong bit count).
 std::vector<uint8_t> encodeSolidMap(const SolidMap& map, uint64_t fingerprint);
 
+// The length of the block of a map at `resolution`.
+constexpr uint64_t solidMapBlockBytes(uint32_t resolution) {
+  return 52 + (uint64_t(resolution) * resolution * resolution + 7) / 8;
+}
+
 // Writes the checksum of the block's other bytes into it (nothing for a block
 // shorter than the header); for tests and fuzzing that edit a block.
 void sealSolidMapBlock(std::vector<uint8_t>& block);

@@ -12,6 +12,7 @@ const uint8_t kMagic[4] = {'V', 'P', 'M', 'P'};
 const uint32_t kVersion = 1;
 const size_t kChecksumOffset = 44;
 const size_t kHeaderBytes = 52;
+static_assert(solidMapBlockBytes(1) == kHeaderBytes + 1, "the header's length");
 
 const uint64_t kFnvOffset = 14695981039346656037ull;
 const uint64_t kFnvPrime = 1099511628211ull;

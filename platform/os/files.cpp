@@ -73,6 +73,18 @@ std::string findFile(const std::string& path) {
   return resolve(parts, 0, "", result) ? result : path;
 }
 
+// Where a file that may not exist yet goes: the file itself when findFile
+// finds it; otherwise the file's name as written, in its folder as findFile
+// finds it (folders matched ignoring case, so a cache file lands beside the
+// data it belongs to).
+static std::string pathToCreate(const std::string& path) {
+  std::string found = findFile(path);
+  if (found != path || exists(path)) return found;
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return path;
+  return findFile(path.substr(0, slash)) + path.substr(slash);
+}
+
 FILE* openFile(const char* path, const char* mode) {
   int flags;
   switch (mode[0]) {
@@ -85,7 +97,8 @@ FILE* openFile(const char* path, const char* mode) {
   flags |= update ? O_RDWR : (mode[0] == 'r' ? O_RDONLY : O_WRONLY);
   // Opened without blocking, so a FIFO cannot hold the open; then checked on
   // the descriptor itself, so the file cannot change between check and use.
-  int fd = open(findFile(path).c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  const std::string target = (flags & O_CREAT) ? pathToCreate(path) : findFile(path);
+  int fd = open(target.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat info;
   bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);

@@ -37,5 +37,6 @@ std::string findFile(const std::string& path);
 // folder at the path gives null as a missing file does (opening a FIFO would
 // wait for a writer, reading a device may never end). Modes "r", "w" and "a",
 // with "b" and "+", as fopen takes them; "w" empties the file only once it is
-// known to be a regular one.
+// known to be a regular one. A file that "w" or "a" creates gets its name as
+// written, in its folders as findFile finds them.
 FILE* openFile(const char* path, const char* mode);

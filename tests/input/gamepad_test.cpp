@@ -6,12 +6,14 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
 #include "app/game_state.h"
 #include "input/gamepad.h"
 #include "input/keyboard.h"
+#include "platform/gamepad/pad_device.h"
 #include "platform/os/os.h"
 #include "tests/input/input_test_util.h"
 #include "tests/input/virtual_pad.h"
@@ -24,8 +26,9 @@ uint32_t fakeClock() { return fakeNow; }
 // A virtual controller, opened as a joystick to move its sticks and buttons.
 struct VirtualPad {
   SDL_Joystick* joystick = nullptr;
-  void attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
-    joystick = SDL_JoystickOpen(attachVirtualPad(type));
+  void attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER, Uint16 vendor = 0,
+              Uint16 product = 0, const char* name = nullptr) {
+    joystick = SDL_JoystickOpen(attachVirtualPad(type, vendor, product, name));
     ASSERT_NE(joystick, nullptr) << SDL_GetError();
   }
   void detach() {
@@ -68,10 +71,20 @@ TEST_F(GamepadTest, StickStepsLikeRightPressesBeyondTheDeadZoneOnly) {
   VirtualPad pad;
   plugIn(pad);
   const std::vector<unsigned char> before = snapshot();
-  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 8000);
-  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -8000);
-  run(1000);
-  EXPECT_TRUE(snapshot() == before) << "inside the dead zone";
+  // Up to the dead zone's edge, itself included, the stick makes no step.
+  for (int value : {8000, -8000, kGamepadDeadZone, -kGamepadDeadZone}) {
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, value);
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, value);
+    run(1000);
+    EXPECT_TRUE(snapshot() == before) << "inside the dead zone at " << value;
+  }
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, kGamepadDeadZone + 1);
+  run(0);
+  EXPECT_EQ(gameState.yaw, -2) << "one past the edge steps";
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+  run(0);
+  resetGameState();
   // Held right for one second, in fast frames and in slow ones that take
   // several repeats each: a step at the push, then at 500, 540, ..., 980 ms.
   for (uint32_t frameMs : {10u, 250u}) {
@@ -87,6 +100,25 @@ TEST_F(GamepadTest, StickStepsLikeRightPressesBeyondTheDeadZoneOnly) {
     EXPECT_EQ(roll, gameState.roll) << frameMs;
     EXPECT_EQ(rollHeld, gameState.rollHeld) << frameMs;
   }
+}
+
+// After a frame stalled for seconds (a slow disk, a suspended process) with
+// a direction held, the repeats pick up at their own pace: one second's worth
+// in the late frame at most, and no backlog poured out after it.
+TEST_F(GamepadTest, AStalledFrameTakesAtMostOneSecondOfRepeats) {
+  VirtualPad pad;
+  plugIn(pad);
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  run(1000);
+  // The push, then 500, 540, ..., 1000 ms.
+  EXPECT_EQ(gameState.yaw, -2 * 14);
+  int yaw = gameState.yaw;
+  fakeNow += 5000;
+  readGamepad();
+  EXPECT_EQ(yaw - gameState.yaw, 2 * int(1000 / kGamepadRepeatIntervalMs)) << "the stalled frame";
+  yaw = gameState.yaw;
+  run(200);
+  EXPECT_EQ(yaw - gameState.yaw, 2 * int(200 / kGamepadRepeatIntervalMs)) << "the frames after it";
 }
 
 TEST_F(GamepadTest, AFiresOncePerPressWithTheMissileSoundAndButtonsMakeTheirKeys) {
@@ -141,6 +173,75 @@ TEST_F(GamepadTest, ControllerRemovedMidFlightThenAnotherTakesOver) {
   EXPECT_EQ(gameState.pitch, -2) << "the next one connected flies";
   stopGamepad();
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+// The controller in use pulled out while another stays connected: the other
+// takes over at once, with no device connected meanwhile.
+TEST_F(GamepadTest, TheOtherConnectedControllerTakesOverWhenTheOneInUseIsPulledOut) {
+  stopGamepad();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  VirtualPad first, second;
+  first.attach();
+  second.attach();
+  initGamepad();
+  first.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  second.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
+  run(0);
+  EXPECT_EQ(gameState.yaw, -2) << "the first one connected flies";
+  EXPECT_EQ(gameState.pitch, 0) << "the second one waits";
+  first.detach();
+  run(kPadDetectMs);
+  EXPECT_EQ(gameState.yaw, -2);
+  EXPECT_EQ(gameState.pitch, -2) << "the second one flies once the first is gone";
+  stopGamepad();
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+// The Wii Remote path reads the remote. SDL would open it as a game
+// controller too (its own Wii driver, or its database's mapping of the
+// kernel driver's devices), and every press would act twice.
+TEST_F(GamepadTest, AWiiRemoteIsNeverOpenedAsAGamepad) {
+  EXPECT_STREQ(SDL_GetHint(SDL_HINT_JOYSTICK_HIDAPI_WII), "0");
+  for (Uint16 product : {0x0306, 0x0330}) {
+    VirtualPad remote;
+    remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, product, "Nintendo Wii Remote");
+    ASSERT_TRUE(SDL_IsGameController(SDL_NumJoysticks() - 1)) << "SDL would take it as one";
+    remote.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    remote.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+    run(1000);
+    EXPECT_EQ(gameState.yaw, 0) << std::hex << product;
+    EXPECT_EQ(gameState.speed, 0) << std::hex << product;
+    remote.detach();
+  }
+  // Connected after a remote, a gamepad is the one that flies.
+  VirtualPad remote, pad;
+  remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, 0x0306, "Nintendo Wii Remote");
+  remote.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  run(300);
+  plugIn(pad);
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
+  run(0);
+  EXPECT_EQ(gameState.pitch, -2);
+  EXPECT_EQ(gameState.yaw, 0);
+  pad.detach();
+  remote.detach();
+}
+
+// The game never reads SDL's events, so SDL must not take over the signals
+// that end a process. Started afresh, with SDL's hints as a new process has
+// them (the sound layer sets the same hint for itself).
+TEST_F(GamepadTest, StartLeavesInterruptAndTerminateAlone) {
+  stopGamepad();
+  ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+  SDL_ResetHint(SDL_HINT_NO_SIGNAL_HANDLERS);
+  for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
+  initGamepad();
+  ASSERT_NE(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction action;
+    ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+  }
 }
 
 TEST_F(GamepadTest, WithNoControllerTheReadingDoesNothing) {

@@ -2,7 +2,9 @@
 // thread prints for each report, and the mapping of buttons and tilt onto the
 // game state. The device is the scripted backend.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -51,6 +53,36 @@ TEST_F(WiimoteTest, NoRemoteFoundStillStartsThePollingThread) {
   EXPECT_TRUE(threadPolled);
   EXPECT_NE(pollThreadId, std::thread::id());
   EXPECT_NE(pollThreadId, std::this_thread::get_id());
+}
+
+// A thread that cannot start (no memory for its stack, too many threads)
+// leaves the game without Wii Remote input, not ended by std::terminate.
+TEST_F(WiimoteTest, APollingThreadThatCannotStartLeavesTheGamePlaying) {
+  backend.addRemote("r");
+  pthread_attr_t saved, huge;
+  ASSERT_EQ(pthread_getattr_default_np(&saved), 0);
+  ASSERT_EQ(pthread_attr_init(&huge), 0);
+  // No address space holds a stack this large: every new thread fails.
+  ASSERT_EQ(pthread_attr_setstacksize(&huge, size_t(1) << 60), 0);
+  ASSERT_EQ(pthread_setattr_default_np(&huge), 0);
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  initWiimote();
+  std::string out = testing::internal::GetCapturedStdout();
+  std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(pthread_setattr_default_np(&saved), 0);
+  pthread_attr_destroy(&huge);
+  pthread_attr_destroy(&saved);
+
+  EXPECT_EQ(out, "Connected to 1 wiimotes (of 1 found).\n");
+  EXPECT_NE(err.find("Wii Remote"), std::string::npos) << err;
+  EXPECT_EQ(pollThreadId, std::thread::id());
+  const int asked = askedSoFar(backend);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(askedSoFar(backend), asked) << "no thread polls the remote";
+  // Threads start again once there is room for them.
+  std::thread later([] {});
+  later.join();
 }
 
 TEST_F(WiimoteTest, AConnectedRemoteGetsItsFirstAndFourthLights) {

@@ -75,6 +75,44 @@ TEST_F(TempTree, OpensOnlyRegularFiles) {
   fclose(f);
 }
 
+// A cache file written beside data whose folders differ in case from the
+// path the game names: created where the data is, so the next start finds it.
+TEST_F(TempTree, CreatesFilesInTheFoldersFoundIgnoringCaseUnderTheirOwnName) {
+  makeFile("Data/Map/earth3.3DS");
+  FILE* f = openFile((root + "/data//map//earth3.3DS.pmap").c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fputs("block", f);
+  fclose(f);
+  struct stat info;
+  ASSERT_EQ(stat((root + "/Data/Map/earth3.3DS.pmap").c_str(), &info), 0);
+  EXPECT_EQ(info.st_size, 5);
+  EXPECT_EQ(findFile(root + "/data//map//earth3.3DS.pmap"), root + "/Data//Map//earth3.3DS.pmap");
+  f = openFile((root + "/DATA/map/earth3.3DS.pmap").c_str(), "ab");
+  ASSERT_NE(f, nullptr);
+  fputs("+", f);
+  fclose(f);
+  ASSERT_EQ(stat((root + "/Data/Map/earth3.3DS.pmap").c_str(), &info), 0);
+  EXPECT_EQ(info.st_size, 6) << "appended to the file found";
+
+  // The new file's own name keeps its case.
+  f = openFile((root + "/DATA/MAP/New.PMAP").c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+  EXPECT_EQ(stat((root + "/Data/Map/New.PMAP").c_str(), &info), 0);
+  // A folder that is nowhere is not made.
+  EXPECT_EQ(openFile((root + "/data/none/x.pmap").c_str(), "wb"), nullptr);
+  EXPECT_NE(stat((root + "/data").c_str(), &info), 0);
+  // A name in the working directory is created there.
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(root.c_str()), 0);
+  f = openFile("here.pmap", "wb");
+  ASSERT_EQ(chdir(previous), 0);
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+  EXPECT_EQ(stat((root + "/here.pmap").c_str(), &info), 0);
+}
+
 TEST_F(TempTree, PrefersTheExactNameWhenSeveralDifferOnlyInCase) {
   makeFile("tex/a.bmp");
   makeFile("tex/A.BMP");

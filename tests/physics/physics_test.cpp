@@ -1,10 +1,12 @@
 // The game's side of the physics: the collision mesh of a model with its
 // .pmap cache, the two actors, the contact report and the drawing matrix.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "app/game_state.h"
@@ -14,6 +16,7 @@
 #include "physics/world.h"
 #include "physics/wrappers.h"
 #include "platform/nx/nx_objects.h"
+#include "tests/model/bytes_3ds.h"
 
 namespace {
 
@@ -112,6 +115,96 @@ TEST(PhysicsGame, CollisionMeshFlattensObjectsAndCachesItsPMap) {
   rmdir(dir.c_str());
 }
 
+// The peak of the process's resident memory, in kB, since the last reset.
+long peakResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.compare(0, 6, "VmHWM:") == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+void resetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+TEST(PhysicsGame, PMapCacheBesideDataInFoldersOfAnotherCase) {
+  ASSERT_TRUE(initPhysicsWorld());
+  std::string dir = scratchDir();
+  ASSERT_EQ(mkdir((dir + "/Data").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/Data/Map").c_str(), 0755), 0);
+  // The game names "data//map//earth3.3DS"; the folders on disk are
+  // "Data/Map", as the model's own lookup finds them.
+  std::string named = dir + "/data//map//earth3.3DS";
+  makeTwoObjectModel(ModelTable[4], named.c_str(), 0.0f);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Precomputing [" + named + ".pmap]...  OK\n");
+  std::string cached = dir + "/Data/Map/earth3.3DS.pmap";
+  EXPECT_GT(fileSize(cached.c_str()), 0u);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the second start reads the cache";
+  EXPECT_TRUE(collisionMesh->hasPMap());
+
+  remove(cached.c_str());
+  rmdir((dir + "/Data/Map").c_str());
+  rmdir((dir + "/Data").c_str());
+  rmdir(dir.c_str());
+}
+
+// A file longer than any pmap is refused before it is read: no pmap, nothing
+// printed, and no memory taken for it.
+TEST(PhysicsGame, PMapFileLongerThanAnyPMapIsRefusedUnread) {
+  ASSERT_TRUE(initPhysicsWorld());
+  std::string dir = scratchDir();
+  std::string path = dir + "/long.3DS";
+  makeTwoObjectModel(ModelTable[4], path.c_str(), 0.0f);
+  std::string cached = path + ".pmap";
+  // Sparse: it costs no disk.
+  fclose(fopen(cached.c_str(), "wb"));
+  ASSERT_EQ(truncate(cached.c_str(), off_t(NX_PMAP_MAX_BYTES) + 1), 0);
+  resetPeakResident();
+  const long before = peakResidentKb();
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  ASSERT_NE(collisionMesh, nullptr);
+  EXPECT_FALSE(collisionMesh->hasPMap());
+  EXPECT_LT(peakResidentKb() - before, long(NX_PMAP_MAX_BYTES / 1024 / 2)) << "kB taken";
+  remove(cached.c_str());
+  rmdir(dir.c_str());
+}
+
+// Every OBJECT chunk becomes an object, lights and cameras too, with no
+// vertices and no vertex array; the collision mesh is the meshes' alone.
+TEST(PhysicsGame, PlanetWithALightAndACameraObject) {
+  using namespace bytes3ds;
+  ASSERT_TRUE(initPhysicsWorld());
+  std::string dir = scratchDir();
+  std::string path = dir + "/planet.3DS";
+  const std::string tetrahedron =
+      vertices({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}, {0, 0, 4}}) + faces({{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}});
+  const std::string light = chunk(0x4000, name("Light01") + chunk(0x4600, f32(1) + f32(2) + f32(3)));
+  const std::string camera = chunk(0x4000, name("Camera01") + chunk(0x4700, std::string(32, 0)));
+  std::ofstream(path, std::ios::binary) << file3ds(light + object("Planet", tetrahedron) + camera);
+  ModelTable[4] = Model_3DS();
+  ASSERT_TRUE(ModelTable[4].readFile(path.c_str()));
+  ASSERT_EQ(ModelTable[4].nb_obj, 3);
+  ASSERT_EQ(ModelTable[4].objects[0].vertexCount, 0);
+
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(4);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Precomputing [" + path + ".pmap]...  OK\n");
+  ASSERT_NE(collisionMesh, nullptr);
+  EXPECT_EQ(collisionMesh->getCount(0), 4u);
+  EXPECT_EQ(collisionMesh->getCount(1), 4u);
+  EXPECT_EQ(meshIndices[0], 0u) << "no vertex base from the light";
+  EXPECT_EQ(meshVertices[3], 4.0f);
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  remove((path + ".pmap").c_str());
+  remove(path.c_str());
+  rmdir(dir.c_str());
+}
+
 TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   ASSERT_TRUE(initPhysicsWorld());
   resetGameState();
@@ -181,7 +274,6 @@ TEST(PhysicsGame, ContactReportMarksPresentSidesAndActsOnTheMask) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "End touch\n\n");
   EXPECT_EQ(gameState.speed, 30);
   EXPECT_EQ(avatar.contactFlags, 4u);
-  EXPECT_EQ(bare.userData, nullptr);
 
   testing::internal::CaptureStdout();
   contactReport.onContactNotify(pair, 2 | 8 | 4);

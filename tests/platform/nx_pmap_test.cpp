@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "platform/nx/solid_map.h"
 
@@ -255,8 +257,39 @@ TEST(SolidMapBlock, RefusesDamagedOrForeignBlocks) {
   EXPECT_FALSE(edited(12, {0, 0, 0xC0, 0x7F})); // NaN
   EXPECT_FALSE(edited(16, {0, 0, 0x80, 0x7F})); // infinity
   EXPECT_FALSE(edited(24, {0, 0, 0x80, 0xC7})); // max x below min x
+  for (size_t axis = 0; axis < 3; ++axis) {     // max equal to min: cells of no size
+    const size_t min = 12 + 4 * axis;
+    EXPECT_FALSE(edited(min + 12, {block[min], block[min + 1], block[min + 2], block[min + 3]})) << axis;
+  }
   EXPECT_FALSE(edited(block.size() - 1, {uint8_t(block.back() | 0x80)}));  // padding bit
   EXPECT_TRUE(untouched(map));
   EXPECT_TRUE(edited(60, {block[60]}));
   EXPECT_EQ(map.bits, built.bits);
+}
+
+// A block written by an earlier build, kept as it was written: the format
+// (header, fingerprint, checksum, bit order) may not change under the cache
+// files players already have, or each would be refused without a word.
+TEST(SolidMapBlock, ABlockWrittenBeforeStillLoads) {
+  std::ifstream file(VEKOTRA_NX_TESTDATA "/box_r9.pmap", std::ios::binary);
+  ASSERT_TRUE(file.good());
+  const std::vector<uint8_t> stored((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(stored.size(), 52u + 92u);
+  // The box [-1, 2]^3 mapped at resolution 9 over [-4, 5]^3: 27 cells solid.
+  const MeshGeometry mesh = box(-1, 2);
+  SolidMap map;
+  ASSERT_TRUE(decodeSolidMap(stored.data(), stored.size(), meshFingerprint(mesh), map));
+  EXPECT_EQ(map.resolution, 9u);
+  EXPECT_EQ(map.boundsMin.x, -4.0f);
+  EXPECT_EQ(map.boundsMax.z, 5.0f);
+  int solid = 0;
+  forEachCell(map, [&](Vec3 centre, bool inside) {
+    const bool inBox = centre.x > -1 && centre.x < 2 && centre.y > -1 && centre.y < 2 && centre.z > -1 && centre.z < 2;
+    EXPECT_EQ(inside, inBox);
+    solid += inside;
+  });
+  EXPECT_EQ(solid, 27);
+  SolidMap built;
+  ASSERT_TRUE(buildSolidMapInBounds(mesh, 9, {-4, -4, -4}, {5, 5, 5}, built));
+  EXPECT_EQ(encodeSolidMap(built, meshFingerprint(mesh)), stored) << "written today as it was then";
 }

@@ -10,10 +10,24 @@
 
 namespace {
 
-// A closed axis-aligned cube of half-size h centred on the origin.
-struct Cube {
+// Flat point and index arrays, and the descriptor of the mesh they make.
+struct FlatMesh {
   std::vector<float> points;
   std::vector<uint32_t> triangles;
+  NxTriangleMeshDesc desc() const {
+    NxTriangleMeshDesc d;
+    d.numVertices = static_cast<NxU32>(points.size() / 3);
+    d.numTriangles = static_cast<NxU32>(triangles.size() / 3);
+    d.pointStrideBytes = 12;
+    d.triangleStrideBytes = 12;
+    d.points = points.data();
+    d.triangles = triangles.data();
+    return d;
+  }
+};
+
+// A closed axis-aligned cube of half-size h centred on the origin.
+struct Cube : FlatMesh {
   explicit Cube(float h) {
     for (int i = 0; i < 8; ++i) {
       points.push_back(i & 1 ? h : -h);
@@ -24,15 +38,19 @@ struct Cube {
                                    {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
     for (const auto& f : faces) triangles.insert(triangles.end(), f, f + 3);
   }
-  NxTriangleMeshDesc desc() const {
-    NxTriangleMeshDesc d;
-    d.numVertices = 8;
-    d.numTriangles = 12;
-    d.pointStrideBytes = 12;
-    d.triangleStrideBytes = 12;
-    d.points = points.data();
-    d.triangles = triangles.data();
-    return d;
+};
+
+// Three separate closed cubes of half-size 1 along x, 30 apart, as the
+// fighter is three separate objects; vertex 0 belongs to the first.
+struct ThreeParts : FlatMesh {
+  ThreeParts() {
+    Cube cube(1.0f);
+    for (int part = 0; part < 3; ++part) {
+      for (size_t k = 0; k < cube.points.size(); k += 3) {
+        points.insert(points.end(), {cube.points[k] + 30.0f * part, cube.points[k + 1], cube.points[k + 2]});
+      }
+      for (uint32_t index : cube.triangles) triangles.push_back(index + 8 * part);
+    }
   }
 };
 
@@ -128,6 +146,16 @@ TEST_F(SceneTest, FixedSubStepsMoveOnlyFreeDynamicBodies) {
   EXPECT_EQ(s->lastSubSteps, 0u);
   step(0.010f);
   EXPECT_EQ(s->lastSubSteps, 1u);
+
+  // Exactly the maximum count of whole sub-steps, with half a sub-step over:
+  // that half is dropped with the rest, not carried into the next frame.
+  NxSceneDesc d;
+  scene = sdk->createScene(d);
+  s = static_cast<SceneObject*>(scene);
+  step(8.5f / 60);
+  EXPECT_EQ(s->lastSubSteps, 8u);
+  step(0.6f / 60);
+  EXPECT_EQ(s->lastSubSteps, 0u);
 }
 
 TEST_F(SceneTest, VariableStepsCoverTheElapsedTimeUpToTheMaximum) {
@@ -166,6 +194,66 @@ TEST_F(SceneTest, PairReportsStartTouchingAndEndOncePerStep) {
   EXPECT_EQ(report.events, expected);
   for (NxActor* first : report.firsts) EXPECT_EQ(first, ship);
   EXPECT_EQ(planet->getGlobalPosition().y, -5.0f);
+}
+
+TEST(MeshParts, OneVertexOfEachConnectedPart) {
+  const ThreeParts three;
+  const MeshGeometry g = meshFromArrays(three.points.data(), 24, three.triangles.data(), 36);
+  EXPECT_EQ(meshPartVertices(g), (std::vector<uint32_t>{0, 8, 16}));
+  // Two triangles with vertices of their own meeting along an edge (a seam),
+  // one apart, an unused vertex, and a -0 meeting a +0.
+  MeshGeometry seam;
+  seam.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0},
+                 {9, 9, 9}, {-0.0f, 3, 0}, {0, 3, 1}, {0, 4, 0}, {0.0f, 3, 0}, {1, 3, 0}, {0, 4, 1}};
+  seam.triangles = {0, 1, 2, 4, 6, 5, 8, 9, 10, 11, 12, 13};
+  EXPECT_EQ(meshPartVertices(seam), (std::vector<uint32_t>{0, 8}));
+}
+
+// Each part of a mesh made of separate parts can be inside the other mesh on
+// its own, with no surfaces crossing; whichever actor the pair names first.
+TEST_F(SceneTest, AnyPartWhollyInsideTouchesThroughThePMapInEitherOrder) {
+  NxTriangleMesh* big = sdk->createTriangleMesh(Cube(10.0f).desc());
+  NxTriangleMesh* parts = sdk->createTriangleMesh(ThreeParts().desc());
+  NxPMap pmap;
+  ASSERT_TRUE(NxCreatePMap(pmap, *big, 64));
+  ASSERT_TRUE(big->loadPMap(pmap));
+  NxReleasePMap(pmap);
+  // The parts at x = -60, -30, 0 (the last inside the big cube), then at
+  // -30, 0, 30 (the middle one inside).
+  for (float shift : {-60.0f, -30.0f}) {
+    for (bool shipFirst : {true, false}) {
+      SetUp();
+      NxActor* outer = addActor(big, NxVec3(0, 0, 0), false);
+      NxActor* ship = addActor(parts, NxVec3(shift, 0, 0), false);
+      if (shipFirst) {
+        scene->setActorPairFlags(*ship, *outer, 14);
+      } else {
+        scene->setActorPairFlags(*outer, *ship, 14);
+      }
+      step(0.02f);
+      EXPECT_EQ(report.events, std::vector<NxU32>{2 | 8}) << shift << " " << shipFirst;
+      report.events.clear();
+      ship->setGlobalPosition(NxVec3(-90, 0, 0));
+      step(0.02f);
+      EXPECT_EQ(report.events, std::vector<NxU32>{4}) << "all outside";
+      report.events.clear();
+    }
+  }
+  // A small mesh inside a large one, in both orders.
+  NxTriangleMesh* small = sdk->createTriangleMesh(Cube(1.0f).desc());
+  for (bool smallFirst : {true, false}) {
+    SetUp();
+    NxActor* outer = addActor(big, NxVec3(0, 0, 0), false);
+    NxActor* inner = addActor(small, NxVec3(2, 3, 1), false);
+    if (smallFirst) {
+      scene->setActorPairFlags(*inner, *outer, 14);
+    } else {
+      scene->setActorPairFlags(*outer, *inner, 14);
+    }
+    step(0.02f);
+    EXPECT_EQ(report.events, std::vector<NxU32>{2 | 8}) << smallFirst;
+    report.events.clear();
+  }
 }
 
 TEST_F(SceneTest, SmallMeshWhollyInsideTouchesOnlyThroughThePMap) {

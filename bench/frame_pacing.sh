@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Frame pacing under a private Xvfb, in one run: the game paced (the default)
+# and then with --free-running, each for the same stretch of play. For each:
+# the frame period (time between buffer swaps, from a preloaded swap timer)
+# as median and 99th percentile over 600 frames, the frames per second, and
+# the game's CPU time per second of play (all its threads, from /proc).
+#   bench/frame_pacing.sh [BUILD_DIR]      (default build/check; needs the
+#                                           swap_timer target built)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build/check}")
+timer=$build/bench/libswap_timer.so
+[ -f "$timer" ] || { echo "build the swap_timer target first: $timer is missing" >&2; exit 1; }
+work=$(mktemp -d /tmp/vekotra-pacing.XXXXXX)
+game=
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$build/game/." "$work/"
+Xvfb :96 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null &
+xvfb=$!
+export DISPLAY=:96 SDL_AUDIODRIVER=dummy
+sleep 1
+
+# Play of about 12 s: the swaps of frames 60 to 660 (after start-up has
+# settled) give the periods; CPU is counted over the 10 s from the 2nd second.
+measure() {
+  local mode=$1
+  shift
+  local log=$work/swaps-$mode.txt
+  (cd "$work" && SWAP_TIMER_LOG=$log LD_PRELOAD=$timer exec "$build/vekotra" "$@" >/dev/null 2>&1) &
+  game=$!
+  until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.01; done
+  sleep 2
+  local t0 t1 tick=$(getconf CLK_TCK)
+  t0=$(awk '{print $14 + $15}' "/proc/$game/stat")
+  sleep 10
+  t1=$(awk '{print $14 + $15}' "/proc/$game/stat")
+  kill "$game"
+  wait "$game" 2>/dev/null || true
+  game=
+  sed -n '60,660p' "$log" | awk -v mode="$mode" -v cpu="$(( t1 - t0 ))" -v tick="$tick" '
+    NR > 1 { d[NR - 1] = ($1 - last) / 1e6 } { last = $1 }
+    END {
+      n = asort(d)
+      if (n < 600) { printf "%s: only %d frame periods\n", mode, n; exit 1 }
+      p99 = d[int(n * 0.99 + 0.5)]
+      sum = 0; for (i = 1; i <= n; i++) sum += d[i]
+      printf "%-13s frame period median %6.2f ms, p99 %6.2f ms, max %6.2f ms over %d frames (%.1f fps); CPU %5.1f %% of a core\n",
+             mode ":", d[int((n + 1) / 2)], p99, d[n], n, 1000 * n / sum, 100 * cpu / tick / 10
+    }'
+}
+
+# A first start writes the .pmap caches, so both runs start warm.
+(cd "$work" && exec "$build/vekotra" >/dev/null 2>&1) &
+game=$!
+until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.05; done
+kill "$game"
+wait "$game" 2>/dev/null || true
+game=
+# The window of the killed game may linger a moment; measure() waits for a new one.
+sleep 0.5
+
+measure paced
+measure free-running --free-running

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {

@@ -8,17 +8,10 @@
 #                                           swap_timer target built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build/check}")
+source bench/lib.sh
+bench_start "${1:-build/check}" pacing
 timer=$build/bench/libswap_timer.so
 [ -f "$timer" ] || { echo "build the swap_timer target first: $timer is missing" >&2; exit 1; }
-work=$(mktemp -d /tmp/vekotra-pacing.XXXXXX)
-game=
-trap '[ -n "$game" ] && kill "$game" 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$build/game/." "$work/"
-Xvfb :96 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null &
-xvfb=$!
-export DISPLAY=:96 SDL_AUDIODRIVER=dummy
-sleep 1
 
 # The swaps of frames 61 to 661 (after start-up has settled) give 600
 # periods; CPU is counted over the 10 s from the first second of play.
@@ -28,7 +21,7 @@ measure() {
   local log=$work/swaps-$mode.txt
   (cd "$work" && SWAP_TIMER_LOG=$log LD_PRELOAD=$timer exec "$build/vekotra" "$@" >/dev/null 2>&1) &
   game=$!
-  until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.01; done
+  bench_wait_first_frame
   sleep 1
   local t0 t1 tick
   tick=$(getconf CLK_TCK)
@@ -57,7 +50,7 @@ measure() {
 # A first start writes the .pmap caches, so both runs start warm.
 (cd "$work" && exec "$build/vekotra" >/dev/null 2>&1) &
 game=$!
-until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.05; done
+bench_wait_first_frame
 kill "$game"
 wait "$game" 2>/dev/null || true
 game=

@@ -23,8 +23,9 @@ static const int kPollsPerSearch = 20;
 // A device found but not opened. It is not tried again while it stays
 // listed, so a remote the player may not read is named on standard error
 // once rather than every second. Written before the polling thread starts,
-// then by that thread alone.
-static std::string refusedDevice;
+// then by that thread alone; never destroyed, since the detached thread may
+// still use it while the process exits.
+static std::string& refusedDevice = *new std::string();
 
 void initWiimote() {
   remotes = wiiuse_init(1);

@@ -3,7 +3,8 @@
 # and then with --free-running, each for the same stretch of play. For each:
 # the frame period (time between buffer swaps, from a preloaded swap timer)
 # as median and 99th percentile over 600 frames, the frames per second, and
-# the game's CPU time per second of play (all its threads, from /proc).
+# the game's CPU time per second of play (all its threads, from /proc), and
+# that of the Wii Remote polling thread, with no remote.
 #   bench/frame_pacing.sh [BUILD_DIR]      (default build/check; needs the
 #                                           swap_timer target built)
 set -euo pipefail
@@ -23,11 +24,18 @@ measure() {
   game=$!
   bench_wait_first_frame
   sleep 1
-  local t0 t1 tick
+  local t0 t1 tick poller= p0 p1
   tick=$(getconf CLK_TCK)
+  for task in /proc/"$game"/task/*; do
+    [ "$(cat "$task/comm" 2>/dev/null)" = wiimote ] && poller=$task
+  done
   t0=$(awk '{print $14 + $15}' "/proc/$game/stat")
+  p0=$(cut -d' ' -f1 "$poller/schedstat")
   sleep 10
   t1=$(awk '{print $14 + $15}' "/proc/$game/stat")
+  p1=$(cut -d' ' -f1 "$poller/schedstat")
+  # schedstat's first field: nanoseconds the thread has run.
+  echo "$mode: Wii Remote polling thread (no remote) $(awk -v a="$p0" -v b="$p1" 'BEGIN { printf "%.3f", (b - a) / 1e7 / 10 }') % of a core"
   # Play on until the 600 periods are in (a loaded machine draws fewer).
   for _ in $(seq 300); do
     [ "$(wc -l <"$log")" -gt 661 ] && break

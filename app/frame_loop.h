@@ -2,8 +2,6 @@
 // frame, each callable on its own so tests can check them.
 #pragma once
 
-#include "platform/os/os.h"
-
 struct Quaternion {
   float x, y, z, w;
 };
@@ -20,6 +18,7 @@ void onIdle();
 // free-running loop.
 extern bool framePacing;
 // The deadlines onIdle sleeps to.
+struct FramePacer;
 extern FramePacer framePacer;
 // Viewport and perspective for a window of the given size.
 void onReshape(int width, int height);

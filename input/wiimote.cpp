@@ -4,7 +4,6 @@
 #include <pthread.h>
 
 #include <cstdio>
-#include <string>
 
 wiimote** remotes = nullptr;
 int remotesFound = 0;

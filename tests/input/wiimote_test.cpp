@@ -3,7 +3,6 @@
 // game state. The device is the scripted backend.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <thread>
 

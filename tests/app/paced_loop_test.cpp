@@ -53,23 +53,6 @@ TEST(PacedLoopTest, IdleSleepsToTheNextDeadlineOnlyWhilePacingIsOn) {
   framePacer.deadlineNs = 0;
 }
 
-// The interval the context's driver holds now, through the extension that
-// set it; -1 when that extension has no query (SGI's).
-int swapIntervalNow(const std::string& extension) {
-  if (extension == "GLX_EXT_swap_control") {
-    unsigned value = 0;
-    glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_SWAP_INTERVAL_EXT,
-                     &value);
-    return static_cast<int>(value);
-  }
-  if (extension == "GLX_MESA_swap_control") {
-    auto get = reinterpret_cast<PFNGLXGETSWAPINTERVALMESAPROC>(
-        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXGetSwapIntervalMESA")));
-    return get != nullptr ? get() : -1;
-  }
-  return -1;
-}
-
 TEST(PacedLoopTest, TheSwapIntervalIsSetOnlyThroughAnExtensionTheContextOffers) {
   const char* list = "GLX_ARB_multisample GLX_EXT_swap_control_tear GLX_SGI_swap_control";
   EXPECT_FALSE(offersExtension(list, "GLX_EXT_swap_control")) << "a longer name is not it";
@@ -77,27 +60,18 @@ TEST(PacedLoopTest, TheSwapIntervalIsSetOnlyThroughAnExtensionTheContextOffers) 
   EXPECT_TRUE(offersExtension(list, "GLX_ARB_multisample"));
   EXPECT_FALSE(offersExtension("", "GLX_SGI_swap_control"));
 
-  // Mesa's software renderer under Xvfb offers none of the three (the
-  // client library knows them, the context does not); a driver that offers
-  // one holds the interval asked for.
+  // Mesa's software renderer under Xvfb offers none of the three: the client
+  // library knows them, the context does not, and they are not called.
   Display* display = glXGetCurrentDisplay();
   ASSERT_NE(display, nullptr);
   std::string offered = glXQueryExtensionsString(display, DefaultScreen(display));
-  bool any = false;
-  for (const char* name :
-       {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"}) {
-    any = any || offersExtension(offered.c_str(), name);
-  }
   const char* used = setSwapInterval(1);
-  if (!any) {
-    EXPECT_EQ(used, nullptr) << "set through " << used << ", which the context does not offer";
+  if (used != nullptr) {
+    EXPECT_TRUE(offersExtension(offered.c_str(), used)) << used << " is not offered";
   } else {
-    ASSERT_NE(used, nullptr);
-    EXPECT_TRUE(offersExtension(offered.c_str(), used));
-    // -1: the extension has no query (SGI's).
-    EXPECT_NE(swapIntervalNow(used), 0);
-    if (setSwapInterval(0) != nullptr) {
-      EXPECT_NE(swapIntervalNow(used), 1);
+    for (const char* name :
+         {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"}) {
+      EXPECT_FALSE(offersExtension(offered.c_str(), name)) << name << " offered but not used";
     }
   }
   glutSwapBuffers();  // the window still swaps

@@ -146,31 +146,10 @@ TEST_F(WiimoteTest, ARemoteThatLeavesAndComesBackIsConnectedAgain) {
 TEST_F(WiimoteTest, ARemoteThatCannotBeOpenedIsTriedOnceWhileListed) {
   backend.addRemote("locked", 0, false);
   bool done = false;
-  int phase = 0;
-  int listsAtPhase = 0;
-  int triesWhileListed = 0;
-  std::string out = runThreadUntil(
-      [&] {
-        ScriptedBackend::Counts now = backend.counts();
-        if (phase == 0 && now.lists >= 4) {
-          triesWhileListed = now.openTries;
-          backend.disconnect("locked");
-          listsAtPhase = now.lists;
-          phase = 1;
-        } else if (phase == 1 && now.lists >= listsAtPhase + 2) {
-          backend.reconnect("locked");
-          listsAtPhase = now.lists;
-          phase = 2;
-        } else if (phase == 2 && now.lists >= listsAtPhase + 3) {
-          return true;
-        }
-        return false;
-      },
-      done);
-  ASSERT_TRUE(done) << "stopped in phase " << phase;
+  std::string out = runThreadUntil([&] { return backend.counts().lists >= 4; }, done);
+  ASSERT_TRUE(done);
   EXPECT_EQ(out, "Failed to connect to any wiimote.\n");
-  EXPECT_EQ(triesWhileListed, 1) << "retried every second while listed";
-  EXPECT_EQ(backend.counts().openTries, 2) << "tried once more after it came back";
+  EXPECT_EQ(backend.counts().openTries, 1) << "retried every second while listed";
 }
 
 TEST_F(WiimoteTest, EachReportTypePrintsItsText) {

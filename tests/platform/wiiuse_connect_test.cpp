@@ -38,31 +38,6 @@ TEST_F(WiiuseConnectTest, FindListsOnceWithoutWaitingAndForgetsADeviceGone) {
   EXPECT_EQ(backend.counts().openTries, tries) << "a device no longer listed is not opened";
 }
 
-TEST_F(WiiuseConnectTest, ARemoteConnectedAgainStartsWithItsButtonsUp) {
-  backend.addRemote("r");
-  wiimote** wm = wiiuse_init(1);
-  ASSERT_EQ(wiiuse_find(wm, 1, 5), 1);
-  ASSERT_EQ(wiiuse_connect(wm, 1), 1);
-  backend.button("r", WIIMOTE_BUTTON_B, true);
-  backend.disconnect("r");
-  ASSERT_EQ(wiiuse_poll(wm, 1), 1);
-  ASSERT_EQ(wiiuse_poll(wm, 1), 1);
-  ASSERT_EQ(wm[0]->event, WIIUSE_UNEXPECTED_DISCONNECT);
-  EXPECT_EQ(wm[0]->btns, WIIMOTE_BUTTON_B) << "the last buttons stay while it is away";
-  EXPECT_EQ(wiiuse_find(wm, 1, 5), 0);
-
-  backend.reconnect("r");
-  ASSERT_EQ(wiiuse_find(wm, 1, 5), 1);
-  ASSERT_EQ(wiiuse_connect(wm, 1), 1);
-  EXPECT_EQ(backend.counts().opened, 2);
-  EXPECT_EQ(wm[0]->btns, 0);
-  backend.button("r", WIIMOTE_BUTTON_A, true);
-  ASSERT_EQ(wiiuse_poll(wm, 1), 1);
-  EXPECT_EQ(wm[0]->btns, WIIMOTE_BUTTON_A) << "B was released while the remote was away";
-  EXPECT_TRUE(IS_JUST_PRESSED(wm[0], WIIMOTE_BUTTON_A));
-  EXPECT_EQ(wm[0]->btns_released, 0);
-}
-
 TEST_F(WiiuseConnectTest, LightsAreSetAndARefusalIsIgnored) {
   backend.addRemote("r");
   backend.setBattery("r", 85);

@@ -60,7 +60,11 @@ void onDisplay() {
   glutSwapBuffers();
 }
 
+bool framePacing = true;
+FramePacer framePacer = {1000000000 / 60, 0};
+
 void onIdle() {
+  if (framePacing) waitForFrame(framePacer);
   glutPostRedisplay();
 }
 

@@ -13,8 +13,16 @@ struct Quaternion {
 // Wii Remote firing and speed, the actors, the on-screen status, the
 // frame-rate title, buffer swap.
 void onDisplay();
-// Requests the next frame as soon as GLUT is idle: frames run uncapped.
+// Requests the next frame once GLUT is idle, at most 60 a second: it first
+// sleeps to the next frame's deadline, unless framePacing is off, when frames
+// run uncapped.
 void onIdle();
+// Frames are held to 60 a second while true (the default); false for the
+// free-running loop.
+extern bool framePacing;
+// The deadlines onIdle sleeps to.
+struct FramePacer;
+extern FramePacer framePacer;
 // Viewport and perspective for a window of the given size.
 void onReshape(int width, int height);
 // Frames per second from the time since the previous call.

@@ -5,24 +5,19 @@
 #   bench/startup_time.sh [BUILD_DIR]      (default build/check)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build/check}")
-work=$(mktemp -d /tmp/vekotra-startup.XXXXXX)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$build/game/." "$work/"
-Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null &
-xvfb=$!
-export DISPLAY=:97 SDL_AUDIODRIVER=dummy
-sleep 1
+source bench/lib.sh
+bench_start "${1:-build/check}" startup
 
 first_frame_ms() {
-  local start pid
+  local start
   start=$(date +%s%N)
   (cd "$work" && exec "$build/vekotra" >/dev/null 2>&1) &
-  pid=$!
-  until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.005; done
+  game=$!
+  bench_wait_first_frame
   echo $((($(date +%s%N) - start) / 1000000))
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
+  kill "$game"
+  wait "$game" 2>/dev/null || true
+  game=
 }
 
 for mode in without with; do

@@ -12,8 +12,20 @@ int remotesConnected = 0;
 std::thread::id pollThreadId;
 std::atomic<int> pollStop{0};
 
-// Seconds wiiuse_find waits for a remote to appear.
+// The search time-out wiiuse_find is given; it returns at once whatever it
+// is, since the kernel lists a connected remote without delay.
 static const int kSearchSeconds = 5;
+
+// Polls of an unconnected record between two searches for a remote: each
+// such poll sleeps 50 ms, so the devices are listed about once a second.
+static const int kPollsPerSearch = 20;
+
+// A device found but not opened. It is not tried again while it stays
+// listed, so a remote the player may not read is named on standard error
+// once rather than every second. Written before the polling thread starts,
+// then by that thread alone; never destroyed, since the detached thread may
+// still use it while the process exits.
+static std::string& refusedDevice = *new std::string();
 
 void initWiimote() {
   remotes = wiiuse_init(1);
@@ -24,6 +36,7 @@ void initWiimote() {
     printf("Connected to %i wiimotes (of %i found).\n", remotesConnected, remotesFound);
   } else {
     printf("Failed to connect to any wiimote.\n");
+    if (remotesFound != 0) refusedDevice = remotes[0]->devicePath;
   }
   // Made on the unconnected record too; the stand-in accepts even a null array.
   wiimote* first = remotes != nullptr ? remotes[0] : nullptr;
@@ -45,9 +58,39 @@ void initWiimote() {
   }
 }
 
+static bool remoteConnected() {
+  return (remotes[0]->state & WIIMOTE_STATE_CONNECTED) != 0;
+}
+
+// Connects a remote listed since start-up or since its disconnection, as
+// start-up connects one: the start-up message, then the first and fourth
+// lights.
+static void connectNewRemote() {
+  int found = wiiuse_find(remotes, 1, 0);
+  if (found == 0) {
+    refusedDevice.clear();
+    return;
+  }
+  if (remotes[0]->devicePath == refusedDevice) return;
+  int connected = wiiuse_connect(remotes, 1);
+  if (connected == 0) {
+    refusedDevice = remotes[0]->devicePath;
+    return;
+  }
+  printf("Connected to %i wiimotes (of %i found).\n", connected, found);
+  wiiuse_set_leds(remotes[0], WIIMOTE_LED_1 | WIIMOTE_LED_4);
+}
+
 int wiimotePollThread(void*) {
+  int idlePolls = 0;
   while (pollStop == 0) {
     if (wiiuse_poll(remotes, 1) != 0) dispatchWiimoteReport(remotes[0]);
+    if (remotes == nullptr || remoteConnected()) {
+      idlePolls = 0;
+    } else if (++idlePolls == kPollsPerSearch) {
+      idlePolls = 0;
+      connectNewRemote();
+    }
   }
   return 0;
 }

@@ -16,14 +16,18 @@ extern std::thread::id pollThreadId;
 // to end a loop they started.
 extern std::atomic<int> pollStop;
 
-// Looks for one remote for up to 5 seconds, connects it, lights its first and
-// fourth lights, then starts the polling thread, detached, whether or not a
-// remote was found. Prints what it found on the console.
+// Looks for one remote among those connected now, without waiting, connects
+// it, lights its first and fourth lights, then starts the polling thread,
+// detached, whether or not a remote was found. Prints what it found on the
+// console.
 void initWiimote();
 
 // The polling thread: polls until pollStop is set, handing button and motion
 // reports to handleWiimoteEvent and printing connection and expansion
-// changes. The parameter is ignored; returns 0.
+// changes. While no remote is connected it lists the devices about once a
+// second, and connects one that appears (at start-up's message and lights),
+// also the remote of before when it comes back. The parameter is ignored;
+// returns 0.
 int wiimotePollThread(void* parameter);
 
 // What the polling thread does with one report, by the type left in the

@@ -1,6 +1,6 @@
 // What the game needs from the operating system, in one place: a millisecond
-// clock, a modal message box, the console clear and file-name lookup that
-// ignores case. Game code reaches the system only through these.
+// clock, frame pacing, a modal message box, the console clear and file-name
+// lookup that ignores case. Game code reaches the system only through these.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,28 @@ uint32_t timeGetTime();
 // Replaces the clock behind timeGetTime, so tests can run frames with chosen
 // time steps; null puts the steady clock back.
 void setClockSource(uint32_t (*source)());
+
+// Nanoseconds from the monotonic clock, the one frames are paced by.
+int64_t monotonicNanoseconds();
+
+// The start of frames spaced by a period, on absolute deadlines of the
+// monotonic clock: sleeping to a deadline rather than for a length keeps the
+// time the frame itself took out of the rate.
+struct FramePacer {
+  int64_t periodNs;
+  int64_t deadlineNs;  // the last frame's start; 0 before the first frame
+};
+
+// The deadline of the frame after the one due at `lastDeadlineNs`: one period
+// later, or `nowNs` when that has passed already. A frame that ran late
+// thus moves the following deadlines, so the time lost is not made up by a
+// burst of short frames, and no frame starts less than a period after the
+// deadline of the one before. The first frame (last deadline 0) starts at
+// once.
+int64_t nextFrameDeadline(int64_t lastDeadlineNs, int64_t nowNs, int64_t periodNs);
+
+// Sleeps until the next frame's deadline and records it in `pacer`.
+void waitForFrame(FramePacer& pacer);
 
 // Flushes standard output, then shows a modal box with one OK button, the caption as its title and the text
 // as its body, and returns once the user has closed it; then ends the process

@@ -3,9 +3,6 @@
 
 #include "platform/wiiuse/wiiuse_internal.h"
 
-// Between two listings while find waits for a remote to appear.
-static const int kFindStepMs = 100;
-
 static WiimoteBackend* installedBackend = nullptr;
 
 void wiiuse_set_backend(WiimoteBackend* backend) {
@@ -30,20 +27,21 @@ wiimote** wiiuse_init(int wiimotes) {
   return wm;
 }
 
-int wiiuse_find(wiimote** wm, int max_wiimotes, int timeout) {
+int wiiuse_find(wiimote** wm, int max_wiimotes, int /*timeout*/) {
   if (wm == nullptr || max_wiimotes <= 0) return 0;
-  WiimoteBackend* backend = wiiuseBackend();
-  std::vector<std::string> names = backend->list();
-  for (int waited = 0; names.empty() && waited < timeout * 1000; waited += kFindStepMs) {
-    backend->sleep(kFindStepMs);
-    names = backend->list();
-  }
+  std::vector<std::string> names = wiiuseBackend()->list();
   int found = 0;
   for (const std::string& name : names) {
     if (found == max_wiimotes) break;
     wm[found]->devicePath = name;
     wm[found]->state |= WIIMOTE_STATE_DEV_FOUND;
     ++found;
+  }
+  // A record left over from an earlier listing names a device that is gone.
+  for (int i = found; i < max_wiimotes; ++i) {
+    if (isConnected(wm[i])) continue;
+    wm[i]->devicePath.clear();
+    wm[i]->state &= ~WIIMOTE_STATE_DEV_FOUND;
   }
   return found;
 }
@@ -57,6 +55,11 @@ int wiiuse_connect(wiimote** wm, int wiimotes) {
     remote->device = wiiuseBackend()->open(remote->devicePath);
     if (remote->device == nullptr) continue;
     remote->state |= WIIMOTE_STATE_CONNECTED;
+    // A remote connected again starts with no button down: the buttons of
+    // the record before its disconnection are not the new device's.
+    remote->btns = 0;
+    remote->btns_held = 0;
+    remote->btns_released = 0;
     readBattery(remote);
     checkExpansion(remote);
     ++connected;

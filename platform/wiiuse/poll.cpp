@@ -7,8 +7,8 @@
 // The longest a poll waits for a report. A report ends the wait at once, so
 // this costs no delay; it only spaces out the polls of an idle remote.
 static const int kPollWaitMs = 10;
-// With no remote connected nothing can arrive (remotes are only looked for
-// at start-up): a loop of polls then wakes twenty times a second.
+// With no remote connected nothing can arrive until the caller connects one:
+// a loop of polls then wakes twenty times a second.
 static const int kIdleSleepMs = 50;
 
 void queueEvent(wiimote* wm, int event) {

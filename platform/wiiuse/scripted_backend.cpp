@@ -106,6 +106,18 @@ void ScriptedBackend::disconnect(const std::string& name) {
   WiimoteInput input = {};
   input.type = WiimoteInput::kGone;
   push(name, input);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (Remote* remote = find(name)) remote->gone = true;
+}
+
+void ScriptedBackend::reconnect(const std::string& name) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Remote* remote = find(name);
+  if (remote == nullptr) return;
+  remote->gone = false;
+  counts_.pending -= static_cast<int>(remote->inputs.size());
+  remote->inputs.clear();
+  remote->leds.assign(4, false);
 }
 
 void ScriptedBackend::setBattery(const std::string& name, int percent) {
@@ -139,7 +151,7 @@ std::vector<std::string> ScriptedBackend::list() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<std::string> names;
   for (const Remote& remote : remotes_) {
-    if (counts_.lists >= remote.listedFrom) names.push_back(remote.name);
+    if (counts_.lists >= remote.listedFrom && !remote.gone) names.push_back(remote.name);
   }
   ++counts_.lists;
   return names;
@@ -147,6 +159,7 @@ std::vector<std::string> ScriptedBackend::list() {
 
 WiimoteDevice* ScriptedBackend::open(const std::string& name) {
   std::lock_guard<std::mutex> lock(mutex_);
+  ++counts_.openTries;
   Remote* remote = find(name);
   if (remote == nullptr || !remote->openable) return nullptr;
   ++counts_.opened;

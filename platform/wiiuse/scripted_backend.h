@@ -22,6 +22,7 @@ class ScriptedBackend : public WiimoteBackend {
     int waits;      // next() calls with a time-out that found nothing
     int pending;    // inputs not yet read, all remotes
     int opened;     // devices opened
+    int openTries;  // open() calls, refused ones included
   };
 
   // A remote listed from the `listedFrom`-th listing on (0: the first).
@@ -33,7 +34,12 @@ class ScriptedBackend : public WiimoteBackend {
   void motion(const std::string& name, int x, int y, int z);
   // Sets the expansion the kernel reports and queues the watch input.
   void plug(const std::string& name, const std::string& extension);
+  // The remote disconnects: it is listed no more, and its device delivers
+  // the inputs queued so far, then the disconnection.
   void disconnect(const std::string& name);
+  // A disconnected remote connects again: listed again, with its inputs
+  // not yet read dropped and its lights all off, as a remote switched on.
+  void reconnect(const std::string& name);
 
   void setBattery(const std::string& name, int percent);
   void refuseLeds(bool refuse);
@@ -53,6 +59,7 @@ class ScriptedBackend : public WiimoteBackend {
     std::string name;
     int listedFrom;
     bool openable;
+    bool gone = false;
     std::deque<WiimoteInput> inputs;
     std::string extension = "none";
     int battery = 100;

@@ -129,12 +129,16 @@ typedef struct wiimote_t wiimote;
 // `wiimotes` is not positive.
 wiimote** wiiuse_init(int wiimotes);
 
-// Looks for remotes the kernel knows, waiting up to `timeout` seconds for one
-// to appear, and assigns up to `max_wiimotes` of them to the records in
-// order. Returns how many were assigned.
+// Lists the remotes the kernel knows now and assigns up to `max_wiimotes` of
+// them to the records in order. Returns how many were assigned. Returns at
+// once: the kernel lists a connected remote as soon as it has connected, so
+// waiting would find nothing more; `timeout` is kept for the library's
+// signature and ignored. A remote connected later is found by a later call.
 int wiiuse_find(wiimote** wm, int max_wiimotes, int timeout);
 
-// Opens each found record's remote (its buttons); returns how many opened.
+// Opens each found record's remote (its buttons) unless it is connected
+// already; returns how many opened. The record's buttons start all up, also
+// for a remote connected again after a disconnection.
 // A remote whose device cannot be opened (most often: the player may not
 // read /dev/input) stays unconnected and is named on standard error. An
 // expansion already plugged in is reported by the first polls.

@@ -28,6 +28,7 @@ class WiimoteTest : public ::testing::Test {
   std::string startUp() {
     testing::internal::CaptureStdout();
     initWiimote();
+    afterStartUp = backend.counts();
     // The thread is running: it polls (or sleeps) on its own.
     threadPolled = waitUntilAsked(backend, askedSoFar(backend));
     stopDetachedPollThread(backend);
@@ -43,13 +44,28 @@ class WiimoteTest : public ::testing::Test {
     ASSERT_EQ(remotesConnected, 1);
   }
 
+  // initWiimote's console text while the polling thread runs until `done`
+  // holds (at most five seconds); `reached` says whether it did.
+  std::string runThreadUntil(const std::function<bool()>& done, bool& reached) {
+    testing::internal::CaptureStdout();
+    initWiimote();
+    reached = waitUntil(done);
+    stopDetachedPollThread(backend);
+    return testing::internal::GetCapturedStdout();
+  }
+
   ScriptedBackend backend;
+  ScriptedBackend::Counts afterStartUp = {};
   bool threadPolled = false;
 };
 
+const char* const kNoRemote = "No wiimotes found.Failed to connect to any wiimote.\n";
+const char* const kConnected = "Connected to 1 wiimotes (of 1 found).\n";
+
 TEST_F(WiimoteTest, NoRemoteFoundStillStartsThePollingThread) {
-  EXPECT_EQ(startUp(), "No wiimotes found.Failed to connect to any wiimote.\n");
-  EXPECT_GT(backend.counts().sleptMs, 5000) << "the search waited its 5 seconds";
+  EXPECT_EQ(startUp(), kNoRemote);
+  // Whatever the thread slept by then, start-up itself did not wait.
+  EXPECT_LT(afterStartUp.sleptMs, 1000) << "start-up waited for a remote";
   EXPECT_TRUE(threadPolled);
   EXPECT_NE(pollThreadId, std::thread::id());
   EXPECT_NE(pollThreadId, std::this_thread::get_id());
@@ -95,6 +111,77 @@ TEST_F(WiimoteTest, AConnectedRemoteGetsItsFirstAndFourthLights) {
 TEST_F(WiimoteTest, ARemoteFoundButNotOpenedFailsToConnect) {
   backend.addRemote("locked", 0, false);
   EXPECT_EQ(startUp(), "Failed to connect to any wiimote.\n");
+}
+
+TEST_F(WiimoteTest, ARemoteConnectedLaterIsPickedUpAndFlies) {
+  // Listed from the third listing on: start-up lists once, then the thread
+  // about once a second, so the remote shows about two seconds in.
+  backend.addRemote("late", 2);
+  ScriptedBackend::Counts atConnection = {};
+  bool flew = false;
+  std::string out = runThreadUntil(
+      [&] {
+        if (atConnection.opened == 0) {
+          atConnection = backend.counts();
+          if (atConnection.opened == 1) backend.button("late", WIIMOTE_BUTTON_B, true);
+        }
+        flew = gameState.WiimoteButtons.buttonB == 1;
+        return flew;
+      },
+      flew);
+  EXPECT_EQ(out, std::string(kNoRemote) + kConnected);
+  ASSERT_EQ(atConnection.opened, 1) << "the late remote was never connected";
+  EXPECT_EQ(atConnection.lists, 3) << "listed at start-up, then about once a second";
+  EXPECT_GE(atConnection.sleptMs, 1500);
+  EXPECT_LE(atConnection.sleptMs, 2500);
+  EXPECT_EQ(backend.leds("late"), (std::vector<bool>{true, false, false, true}));
+  EXPECT_TRUE(flew) << "its B button did not reach the game";
+}
+
+TEST_F(WiimoteTest, ARemoteThatLeavesAndComesBackIsConnectedAgain) {
+  backend.addRemote("r");
+  // Phases: connected at start-up, B held, then gone; away; back; A pressed.
+  int phase = 0;
+  int listsWhenGone = 0;
+  uint8_t bWhileAway = 0;
+  bool done = false;
+  std::string out = runThreadUntil(
+      [&] {
+        ScriptedBackend::Counts now = backend.counts();
+        if (phase == 0) {
+          backend.button("r", WIIMOTE_BUTTON_B, true);
+          backend.disconnect("r");
+          phase = 1;
+        } else if (phase == 1 && now.pending == 0) {
+          listsWhenGone = now.lists;
+          phase = 2;
+        } else if (phase == 2 && now.lists >= listsWhenGone + 2) {
+          // Two searches found nothing while it was away.
+          bWhileAway = gameState.WiimoteButtons.buttonB;
+          EXPECT_EQ(now.opened, 1);
+          backend.reconnect("r");
+          phase = 3;
+        } else if (phase == 3 && now.opened == 2) {
+          backend.button("r", WIIMOTE_BUTTON_A, true);
+          phase = 4;
+        }
+        return phase == 4 && gameState.WiimoteButtons.buttonA == 1;
+      },
+      done);
+  ASSERT_TRUE(done) << "stopped in phase " << phase;
+  EXPECT_EQ(out, std::string(kConnected) + "\n\n--- DISCONNECTED [wiimote id 1] ---\n" + kConnected);
+  EXPECT_EQ(bWhileAway, 1) << "the last buttons stay in force while it is away";
+  EXPECT_EQ(gameState.WiimoteButtons.buttonB, 0) << "B held before it left is not held now";
+  EXPECT_EQ(backend.leds("r"), (std::vector<bool>{true, false, false, true}));
+}
+
+TEST_F(WiimoteTest, ARemoteThatCannotBeOpenedIsTriedOnceWhileListed) {
+  backend.addRemote("locked", 0, false);
+  bool done = false;
+  std::string out = runThreadUntil([&] { return backend.counts().lists >= 4; }, done);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(out, "Failed to connect to any wiimote.\n");
+  EXPECT_EQ(backend.counts().openTries, 1) << "retried every second while listed";
 }
 
 TEST_F(WiimoteTest, EachReportTypePrintsItsText) {

@@ -12,11 +12,13 @@ int askedSoFar(ScriptedBackend& backend) {
   return counts.waits + counts.sleeps;
 }
 
+bool waitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(milliseconds(1));
+  return done();
+}
+
 bool waitUntilAsked(ScriptedBackend& backend, int count) {
-  for (int i = 0; i < 5000 && askedSoFar(backend) <= count; ++i) {
-    std::this_thread::sleep_for(milliseconds(1));
-  }
-  return askedSoFar(backend) > count;
+  return waitUntil([&] { return askedSoFar(backend) > count; });
 }
 
 void pollUntilScriptRead(ScriptedBackend& backend) {

@@ -1,6 +1,8 @@
 // Running and stopping the Wii Remote polling thread in tests.
 #pragma once
 
+#include <functional>
+
 #include "platform/wiiuse/scripted_backend.h"
 
 // How many waits and sleeps the backend has been asked for so far.
@@ -17,3 +19,6 @@ void pollUntilScriptRead(ScriptedBackend& backend);
 // Stops the detached thread initWiimote started and returns once it asks
 // nothing more of the backend.
 void stopDetachedPollThread(ScriptedBackend& backend);
+
+// Waits up to five seconds for `done` to hold; false if it never did.
+bool waitUntil(const std::function<bool()>& done);

@@ -14,17 +14,28 @@ class WiiuseConnectTest : public ::testing::Test {
   ScriptedBackend backend;
 };
 
-TEST_F(WiiuseConnectTest, FindWaitsUpToTheTimeOutForARemoteToAppear) {
+TEST_F(WiiuseConnectTest, FindListsOnceWithoutWaitingAndForgetsADeviceGone) {
   wiimote** wm = wiiuse_init(1);
   EXPECT_EQ(wiiuse_find(wm, 1, 5), 0);
-  EXPECT_EQ(backend.counts().sleptMs, 5000);
+  EXPECT_EQ(backend.counts().lists, 1);
+  EXPECT_EQ(backend.counts().sleeps, 0) << "no wait for a remote to appear";
   EXPECT_EQ(wiiuse_connect(wm, 1), 0);
 
-  backend.addRemote("late", backend.counts().lists + 7);
+  // Listed from the next listing on: a later find assigns it.
+  backend.addRemote("late", 1, false);
   EXPECT_EQ(wiiuse_find(wm, 1, 5), 1);
-  EXPECT_EQ(backend.counts().sleptMs, 5700) << "it stops waiting once one shows";
+  EXPECT_EQ(backend.counts().sleeps, 0);
   EXPECT_EQ(wm[0]->devicePath, "late");
   EXPECT_EQ(wm[0]->unid, 1);
+  EXPECT_EQ(wiiuse_connect(wm, 1), 0) << "this one may not be opened";
+
+  // Gone before it could be opened: the record names no device any more.
+  backend.disconnect("late");
+  EXPECT_EQ(wiiuse_find(wm, 1, 5), 0);
+  EXPECT_EQ(wm[0]->devicePath, "");
+  int tries = backend.counts().openTries;
+  EXPECT_EQ(wiiuse_connect(wm, 1), 0);
+  EXPECT_EQ(backend.counts().openTries, tries) << "a device no longer listed is not opened";
 }
 
 TEST_F(WiiuseConnectTest, LightsAreSetAndARefusalIsIgnored) {

@@ -1,0 +1,80 @@
+// The paced frame loop's pieces: the game's command line, the idle callback
+// with pacing on and off, and the swap interval asked of the test window's
+// GLX context.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// After GoogleTest: X11's headers define macros (None, Bool) that its own
+// names would collide with.
+#include <GL/glut.h>
+#include <GL/glx.h>
+
+#include "app/command_line.h"
+#include "app/frame_loop.h"
+#include "app/swap_interval.h"
+#include "platform/os/os.h"
+
+namespace {
+
+CommandLine read(std::vector<const char*> args) {
+  args.insert(args.begin(), "vekotra");
+  return readCommandLine(static_cast<int>(args.size()), const_cast<char**>(args.data()));
+}
+
+TEST(PacedLoopTest, CommandLineKnowsFreeRunningAndNamesTheFirstUnknownArgument) {
+  CommandLine none = read({});
+  EXPECT_FALSE(none.freeRunning);
+  EXPECT_EQ(none.unknown, nullptr);
+  CommandLine free = read({"--free-running"});
+  EXPECT_TRUE(free.freeRunning);
+  EXPECT_EQ(free.unknown, nullptr);
+  CommandLine typo = read({"--free-runing", "--free-running", "x"});
+  EXPECT_TRUE(typo.freeRunning);
+  ASSERT_NE(typo.unknown, nullptr);
+  EXPECT_STREQ(typo.unknown, "--free-runing");
+  EXPECT_NE(std::string(kUsage).find("--free-running"), std::string::npos);
+}
+
+TEST(PacedLoopTest, IdleSleepsToTheNextDeadlineOnlyWhilePacingIsOn) {
+  framePacer.deadlineNs = 0;
+  framePacing = false;
+  for (int i = 0; i < 3; ++i) onIdle();
+  EXPECT_EQ(framePacer.deadlineNs, 0) << "the free-running loop waited for a deadline";
+
+  framePacing = true;
+  onIdle();
+  int64_t first = framePacer.deadlineNs;
+  EXPECT_GT(first, 0);
+  onIdle();
+  EXPECT_GE(framePacer.deadlineNs - first, 1000000000 / 60) << "two frames less than 1/60 s apart";
+  EXPECT_LE(first + 1000000000 / 60, monotonicNanoseconds()) << "onIdle returned before its deadline";
+  framePacer.deadlineNs = 0;
+}
+
+TEST(PacedLoopTest, TheSwapIntervalIsSetOnlyThroughAnExtensionTheContextOffers) {
+  const char* list = "GLX_ARB_multisample GLX_EXT_swap_control_tear GLX_SGI_swap_control";
+  EXPECT_FALSE(offersExtension(list, "GLX_EXT_swap_control")) << "a longer name is not it";
+  EXPECT_TRUE(offersExtension(list, "GLX_SGI_swap_control"));
+  EXPECT_TRUE(offersExtension(list, "GLX_ARB_multisample"));
+  EXPECT_FALSE(offersExtension("", "GLX_SGI_swap_control"));
+
+  // Mesa's software renderer under Xvfb offers none of the three: the client
+  // library knows them, the context does not, and they are not called.
+  Display* display = glXGetCurrentDisplay();
+  ASSERT_NE(display, nullptr);
+  std::string offered = glXQueryExtensionsString(display, DefaultScreen(display));
+  const char* used = setSwapInterval(1);
+  if (used != nullptr) {
+    EXPECT_TRUE(offersExtension(offered.c_str(), used)) << used << " is not offered";
+  } else {
+    for (const char* name :
+         {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"}) {
+      EXPECT_FALSE(offersExtension(offered.c_str(), name)) << name << " offered but not used";
+    }
+  }
+  glutSwapBuffers();  // the window still swaps
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+# Frames at most 60 a second: over three seconds of play the game writes its
+# status line (every fourth frame) no more often than 65 frames a second
+# allow. Only the upper bound is checked: a loaded machine may draw fewer.
+# With --free-running, given beside an X option that GLUT takes, the game
+# starts and draws as before; an argument it does not know ends it with its
+# usage and status 2.
+source "$E2E_LIB"
+
+status_lines() { grep -ac '^Speed = ' "$E2E_OUT" || true; }
+
+# Frames counted from the status lines over about three seconds; prints
+# "FRAMES SECONDS".
+count_frames() {
+  local lines0 lines1 t0 t1
+  lines0=$(status_lines)
+  t0=$(date +%s%N)
+  sleep 3
+  lines1=$(status_lines)
+  t1=$(date +%s%N)
+  echo "$((4 * (lines1 - lines0))) $(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) / 1e9 }')"
+}
+
+e2e_start_game
+id=$E2E_WINDOW
+read -r frames seconds <<<"$(count_frames)"
+echo "paced: $frames frames in $seconds s"
+# Four frames of slack for the status lines cut at either end.
+awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 65 * s + 4) }' ||
+  fail "$frames frames in $seconds s: more than 65 a second"
+e2e_close_window "$id"
+e2e_expect_exit_zero "after closing the paced game"
+
+E2E_OUT=$E2E_TMP/stdout-free.txt
+e2e_launch -geometry 640x480+0+0 --free-running
+e2e_wait_window '^fps\['
+id=$E2E_WINDOW
+e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
+read -r frames seconds <<<"$(count_frames)"
+echo "free-running: $frames frames in $seconds s"
+[ "$frames" -gt 0 ] || fail "no frame drawn with --free-running"
+e2e_close_window "$id"
+e2e_expect_exit_zero "after closing the free-running game"
+
+E2E_OUT=$E2E_TMP/stdout-bad.txt
+e2e_launch --free-runing
+status=0
+for _ in $(seq 100); do kill -0 "$E2E_PID" 2>/dev/null || break; sleep 0.1; done
+wait "$E2E_PID" || status=$?
+E2E_PID=
+[ "$status" = 2 ] || fail "an unknown option ended the game with status $status, not 2"
+grep -qF "vekotra: unknown option '--free-runing'" "$E2E_ERR" || fail "no message naming the unknown option"
+grep -qF -- "--free-running" "$E2E_ERR" || fail "no usage after the unknown option"
+echo "frame_pacing: ok"

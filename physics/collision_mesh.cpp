@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/game_state.h"
 #include "model/model_table.h"
@@ -59,19 +60,48 @@ static void loadPMapFile(FILE* file, const char* path) {
   free(pmap.data);
 }
 
-// Computes the pmap, writes it to the file when the file can be created, and
-// loads it into the mesh in any case.
+// The copy of a .pmap file in the user's cache folder, under the same
+// relative path; empty when there is no cache folder.
+static std::string cachedPMapPath(const char* path) {
+  std::string folder = cacheFolder();
+  return folder.empty() ? folder : folder + "/" + path;
+}
+
+// Opens the .pmap file for reading: beside the model, else the cache's copy.
+// `opened` names the file that opened.
+static FILE* openPMapFile(const char* path, std::string& opened) {
+  opened = path;
+  FILE* file = openFile(path, "rb");
+  if (file != nullptr) return file;
+  opened = cachedPMapPath(path);
+  return opened.empty() ? nullptr : openFile(opened.c_str(), "rb");
+}
+
+// Writes the block as the file's whole content; true when it is all there.
+// A file cut short (disk full) would be refused at every later start and
+// never recomputed: it is removed so the next start computes it again.
+static bool writePMapFile(const char* path, const NxPMap& pmap) {
+  FILE* file = openFile(path, "wb");
+  if (file == nullptr) return false;
+  size_t written = fwrite(pmap.data, 1, pmap.dataSize, file);
+  if (fclose(file) != 0 || written != pmap.dataSize) {
+    remove(path);
+    return false;
+  }
+  return true;
+}
+
+// Computes the pmap, writes it to the file beside the model or, when that
+// fails (a read-only data folder), to the cache's copy, and loads it into the
+// mesh in any case.
 static void computePMapFile(const char* path) {
   printf("Precomputing [%s]... ", path);
   fflush(stdout);
   NxPMap pmap;
   if (NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) {
-    FILE* file = openFile(path, "wb");
-    if (file != nullptr) {
-      size_t written = fwrite(pmap.data, 1, pmap.dataSize, file);
-      // A file cut short (disk full) would be refused at every later start
-      // and never recomputed: remove it so the next start computes it again.
-      if (fclose(file) != 0 || written != pmap.dataSize) remove(path);
+    if (!writePMapFile(path, pmap)) {
+      std::string cached = cachedPMapPath(path);
+      if (!cached.empty() && makeParentFolders(cached)) writePMapFile(cached.c_str(), pmap);
     }
     collisionMesh->loadPMap(pmap);
     NxReleasePMap(pmap);
@@ -112,9 +142,10 @@ void buildCollisionMesh(int slot) {
 
   char* name = gameState.textBuffer;
   snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
-  FILE* file = openFile(name, "rb");
+  std::string opened;
+  FILE* file = openPMapFile(name, opened);
   if (file != nullptr) {
-    loadPMapFile(file, name);
+    loadPMapFile(file, opened.c_str());
   } else {
     computePMapFile(name);
   }

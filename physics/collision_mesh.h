@@ -1,5 +1,6 @@
 // Collision meshes of the models, each with its pmap cached in a ".pmap"
-// file beside the model.
+// file beside the model, or in the user's cache folder when the model's
+// folder is read-only.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,12 @@ extern float* meshVertices;     // 3 floats per vertex, object after object
 extern uint32_t* meshIndices;   // 3 indices per triangle, into meshVertices
 
 // Builds one triangle mesh from every object of ModelTable[slot] and gives it
-// a pmap: read from "<model path>.pmap" when that file opens, otherwise
-// computed at resolution 64 ("Precomputing [<file>]...  OK") and written
-// there. A model with no triangles gives no mesh and prints nothing.
+// a pmap: read from "<model path>.pmap" when that file opens, else from the
+// same path under the user's cache folder (cacheFolder), otherwise computed at
+// resolution 64 ("Precomputing [<file>]...  OK") and written beside the model,
+// or under the cache folder when that write fails (a read-only data folder).
+// A block read from either place that does not fit the mesh is refused. A
+// model with no triangles gives no mesh and prints nothing.
 void buildCollisionMesh(int slot);
 
 // Size in bytes of the named file, 0 when it cannot be opened.

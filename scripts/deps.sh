@@ -2,7 +2,8 @@
 # Installs the Debian packages the game and its data generator need; with
 # --tests, also those of the tests, benchmarks and fuzz targets (FCL and
 # Bullet are what the collision benchmark compares against; the game never
-# links them).
+# links them; the validators, lintian and dpkg-dev check the install and the
+# Debian package).
 # Runs apt only when something is missing, so a second run costs nothing.
 set -euo pipefail
 
@@ -16,6 +17,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
   libfcl-dev libbullet-dev
+  desktop-file-utils appstream lintian dpkg-dev file man-db
 )
 
 packages=("${game_packages[@]}")

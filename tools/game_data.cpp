@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/icon.h"
 #include "tools/models.h"
 #include "tools/sounds.h"
 #include "tools/textures.h"
@@ -75,8 +76,21 @@ std::vector<DataFile> makeGameData() {
   return files;
 }
 
+std::vector<DataFile> makeIcons() {
+  std::vector<DataFile> files;
+  for (int size : {48, 128, 256}) {
+    std::string folder = std::to_string(size) + "x" + std::to_string(size);
+    files.push_back(DataFile{"hicolor/" + folder + "/apps/vekotra.png", encodePng(paintIcon(size))});
+  }
+  return files;
+}
+
 bool writeGameData(const std::string& directory, std::string* error) {
-  for (const DataFile& file : makeGameData()) {
+  return writeDataFiles(directory, makeGameData(), error);
+}
+
+bool writeDataFiles(const std::string& directory, const std::vector<DataFile>& files, std::string* error) {
+  for (const DataFile& file : files) {
     if (file.bytes.empty()) {
       *error = file.path + ": nothing to write";
       return false;

@@ -1,5 +1,6 @@
 // Everything the game loads from its working directory, generated: the six
-// models, their three textures and the three sounds.
+// models, their three textures and the three sounds; and the game's icons
+// for the desktop.
 #pragma once
 
 #include <cstdint>
@@ -26,3 +27,10 @@ std::string modelCounts();
 // needed. A file whose bytes are already on disk is not rewritten. Returns
 // false with a message in `error` when a file cannot be written.
 bool writeGameData(const std::string& directory, std::string* error);
+
+// The application icon in the hicolor theme's layout, one PNG per size:
+// "hicolor/<size>x<size>/apps/vekotra.png" for 48, 128 and 256 pixels.
+std::vector<DataFile> makeIcons();
+
+// Writes the files under `directory` as writeGameData does.
+bool writeDataFiles(const std::string& directory, const std::vector<DataFile>& files, std::string* error);

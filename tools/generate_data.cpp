@@ -2,14 +2,17 @@
 // under DIRECTORY, the game's working directory. Same bytes on every run.
 // vekotra_datagen --counts: prints the object, vertex and face counts of the
 // six models (see modelCounts), for tests that check the game's statistics.
+// vekotra_datagen --icons DIRECTORY: writes the game's icons under DIRECTORY
+// in the icon theme's layout (DIRECTORY/hicolor/48x48/apps/vekotra.png ...).
 #include <cstdio>
 #include <string>
 
 #include "tools/game_data.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: %s DIRECTORY | --counts\n", argc > 0 ? argv[0] : "vekotra_datagen");
+  bool icons = argc == 3 && std::string(argv[1]) == "--icons";
+  if (argc != 2 && !icons) {
+    fprintf(stderr, "usage: %s DIRECTORY | --counts | --icons DIRECTORY\n", argc > 0 ? argv[0] : "vekotra_datagen");
     return 2;
   }
   if (std::string(argv[1]) == "--counts") {
@@ -17,7 +20,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::string error;
-  if (!writeGameData(argv[1], &error)) {
+  bool written = icons ? writeDataFiles(argv[2], makeIcons(), &error) : writeGameData(argv[1], &error);
+  if (!written) {
     fprintf(stderr, "vekotra_datagen: %s\n", error.c_str());
     return 1;
   }

@@ -62,3 +62,15 @@ std::string findFile(const std::string& path);
 // known to be a regular one. A file that "w" or "a" creates gets its name as
 // written, in its folders as findFile finds them.
 FILE* openFile(const char* path, const char* mode);
+
+// The user's cache folder of the game: "$XDG_CACHE_HOME/vekotra", or
+// "$HOME/.cache/vekotra" when XDG_CACHE_HOME is unset, empty or not absolute
+// (the XDG base directory rules); the password database's home folder when
+// HOME is unset too. Empty when no absolute folder can be named. The folder
+// itself may not exist yet.
+std::string cacheFolder();
+
+// Creates every missing folder before the last '/' of `path` (mkdir -p of
+// its folder part), new ones readable by the user only, as caches are.
+// True when that folder exists afterwards.
+bool makeParentFolders(const std::string& path);

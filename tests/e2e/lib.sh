@@ -49,6 +49,24 @@ e2e_launch() {
   E2E_PID=$!
 }
 
+# Launches a command (the rest of the arguments) in DIR as an ordinary player,
+# uid and gid 65534 with no groups: the tests run as root, which writes into
+# any folder whatever its permission bits say. Console captured. The player's
+# HOME is E2E_PLAYER_HOME and its XDG_CACHE_HOME E2E_PLAYER_HOME/cache, made
+# on the first launch and kept for the next; $E2E_TMP is opened to all so the
+# player reaches them.
+E2E_PLAYER_HOME=$E2E_TMP/player
+e2e_launch_as_player() {
+  local dir=$1
+  shift
+  chmod 755 "$E2E_TMP"
+  mkdir -p "$E2E_PLAYER_HOME/cache"
+  chown -R 65534:65534 "$E2E_PLAYER_HOME"
+  (cd "$dir" && exec setpriv --reuid=65534 --regid=65534 --clear-groups \
+    env HOME="$E2E_PLAYER_HOME" XDG_CACHE_HOME="$E2E_PLAYER_HOME/cache" "$@" >"$E2E_OUT" 2>"$E2E_ERR") &
+  E2E_PID=$!
+}
+
 E2E_WINDOW=
 
 # The first window whose title matches an extended regular expression.

@@ -1,0 +1,43 @@
+# The Debian package: cpack on the tested build writes
+# vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps,
+# holding the launcher, the game, its data, icons, desktop entry, metainfo and
+# manual page; lintian finds no error in it. Unpacked into a scratch root, its
+# launcher starts the game for an ordinary player.
+source "$E2E_LIB"
+cpack --config "$VEKOTRA_BUILD_DIR/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
+  { cat "$E2E_TMP/cpack.log" >&2; fail "cpack failed"; }
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$VEKOTRA_BUILD_DIR/CPackConfig.cmake")
+deb=$E2E_TMP/package/vekotra_${version}_$(dpkg --print-architecture).deb
+[ -n "$version" ] && [ -f "$deb" ] || fail "no $deb: $(ls "$E2E_TMP/package")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libglut3.12 libsdl2-mixer-2.0-0 libdevil1c2 libxwiimote2; do
+  [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in section games"
+
+listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in usr/games/vekotra usr/lib/games/vekotra/vekotra \
+  usr/share/games/vekotra/data/map/earth3.3DS usr/share/games/vekotra/data/map/earth3.bmp \
+  usr/share/games/vekotra/data/Tolvar2/TolvarFight2_mini.3ds usr/share/games/vekotra/Data/Les_Sons/vekotra.wav \
+  usr/share/icons/hicolor/48x48/apps/vekotra.png usr/share/icons/hicolor/256x256/apps/vekotra.png \
+  usr/share/applications/io.github.vekotra.vekotra.desktop \
+  usr/share/metainfo/io.github.vekotra.vekotra.metainfo.xml \
+  usr/share/man/man6/vekotra.6.gz usr/share/doc/vekotra/copyright; do
+  grep -qx "\./$path" <<<"$listing" || fail "the package lacks /$path"
+done
+if grep -q '\.pmap$' <<<"$listing"; then fail "the package holds a .pmap cache"; fi
+
+lintian --fail-on error "$deb" >"$E2E_TMP/lintian.log" 2>&1 || { cat "$E2E_TMP/lintian.log" >&2; fail "lintian reports errors"; }
+grep '^[EW]:' "$E2E_TMP/lintian.log" || true
+echo "package: ok"
+
+# Unpacked as dpkg would install it, the launcher found there starts the game.
+dpkg-deb -x "$deb" "$E2E_TMP/root"
+mkdir -p "$E2E_TMP/elsewhere"
+e2e_start_xvfb
+e2e_launch_as_player "$E2E_TMP/elsewhere" "$E2E_TMP/root/usr/games/vekotra"
+e2e_wait_window '^fps\['
+e2e_close_window "$E2E_WINDOW"
+e2e_expect_exit_zero "after closing the window"
+echo "unpacked launcher: ok"

@@ -1,0 +1,147 @@
+// The .pmap cache of a model whose folder cannot be written: kept under the
+// user's cache folder, read back from there, checked like the file beside.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "model/model_table.h"
+#include "physics/collision_mesh.h"
+#include "physics/world.h"
+#include "platform/nx/nx_objects.h"
+
+namespace {
+
+// Every test of this program writes its caches under a scratch
+// XDG_CACHE_HOME, never into the cache of the user who runs them.
+struct ScratchCache : testing::Environment {
+  std::string root;
+  void SetUp() override {
+    char pattern[] = "/tmp/vekotra-cache-XXXXXX";
+    root = mkdtemp(pattern);
+    setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
+  }
+  void TearDown() override { std::filesystem::remove_all(root); }
+};
+ScratchCache* const scratchCache =
+    static_cast<ScratchCache*>(testing::AddGlobalTestEnvironment(new ScratchCache));
+
+// A closed box of one object, 8 corners and 12 triangles, `shift` along x.
+void makeBoxModel(Model_3DS& model, const char* path, float shift) {
+  model = Model_3DS();
+  model.modelname = path;
+  model.nb_obj = 1;
+  model.objects = new ModelObject[1]();
+  ModelObject& box = model.objects[0];
+  box.vertices = new float[24];
+  for (int i = 0; i < 8; ++i) {
+    box.vertices[3 * i + 0] = (i & 1 ? 3.0f : 0.0f) + shift;
+    box.vertices[3 * i + 1] = i & 2 ? 2.0f : 0.0f;
+    box.vertices[3 * i + 2] = i & 4 ? 1.0f : 0.0f;
+  }
+  static uint16_t faces[36] = {0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
+                               2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};
+  box.vertexCount = 8;
+  box.faceIndices = faces;
+  box.faceIndexCount = 36;
+  model.tot_verts = 8;
+  model.tot_faces = 12;
+}
+
+std::string build(int slot) {
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(slot);
+  return testing::internal::GetCapturedStdout();
+}
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(PMapCache, UnwritableModelFolderKeepsThePMapInTheUserCache) {
+  ASSERT_TRUE(initPhysicsWorld());
+  // The game's paths are relative to its working directory, doubled slashes
+  // and all; the model's folder does not exist, so nothing can be written
+  // beside it (as in a read-only installed data folder).
+  const std::string work = scratchCache->root + "/work";
+  ASSERT_TRUE(std::filesystem::create_directory(work));
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(work.c_str()), 0);
+  const char* model = "data//map//box.3DS";
+  const std::string beside = "data/map/box.3DS.pmap";
+  const std::string cached = scratchCache->root + "/cache/vekotra/data/map/box.3DS.pmap";
+  makeBoxModel(ModelTable[2], model, 0.0f);
+
+  // First start: computed, written under the cache folder's same path, with
+  // the folders made for it.
+  EXPECT_EQ(build(2), "Precomputing [data//map//box.3DS.pmap]...  OK\n");
+  ASSERT_NE(collisionMesh, nullptr);
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  const std::string good = readAll(cached);
+  EXPECT_GT(good.size(), 0u);
+  struct stat info;
+  ASSERT_EQ(stat((scratchCache->root + "/cache/vekotra").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+  // Second start: read from the cache, nothing computed or printed.
+  EXPECT_EQ(build(2), "");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+
+  // A cached block made for another mesh, or cut short, is refused as one
+  // beside the model would be, and left as it is.
+  makeBoxModel(ModelTable[2], model, 7.0f);
+  EXPECT_EQ(build(2), "");
+  EXPECT_FALSE(collisionMesh->hasPMap());
+  makeBoxModel(ModelTable[2], model, 0.0f);
+  writeAll(cached, good.substr(0, good.size() / 2));
+  EXPECT_EQ(build(2), "");
+  EXPECT_FALSE(collisionMesh->hasPMap());
+  EXPECT_EQ(readAll(cached).size(), good.size() / 2);
+
+  // The file beside the model comes first: a good one there is used even
+  // though the cache's copy is damaged.
+  ASSERT_TRUE(std::filesystem::create_directories("data/map"));
+  writeAll(beside, good);
+  EXPECT_EQ(build(2), "");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+
+  // A writable model folder gets the file beside the model and the cache is
+  // not touched.
+  ASSERT_EQ(remove(beside.c_str()), 0);
+  ASSERT_EQ(remove(cached.c_str()), 0);
+  EXPECT_EQ(build(2), "Precomputing [data//map//box.3DS.pmap]...  OK\n");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  EXPECT_EQ(readAll(beside), good);
+  EXPECT_NE(access(cached.c_str(), F_OK), 0);
+
+  ASSERT_EQ(chdir(previous), 0);
+}
+
+TEST(PMapCache, WithoutACacheFolderTheComputedPMapIsStillUsed) {
+  ASSERT_TRUE(initPhysicsWorld());
+  // The cache folder's place is taken by a file: no copy can be written.
+  const std::string blocked = scratchCache->root + "/blocked";
+  writeAll(blocked, "x");
+  setenv("XDG_CACHE_HOME", blocked.c_str(), 1);
+  const std::string model = scratchCache->root + "/missing/box.3DS";
+  makeBoxModel(ModelTable[2], model.c_str(), 0.0f);
+  EXPECT_EQ(build(2), "Precomputing [" + model + ".pmap]...  OK\n");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  EXPECT_EQ(readAll(blocked), "x");
+  // So the next start computes it again.
+  EXPECT_EQ(build(2), "Precomputing [" + model + ".pmap]...  OK\n");
+  setenv("XDG_CACHE_HOME", (scratchCache->root + "/cache").c_str(), 1);
+}
+
+}  // namespace

@@ -85,7 +85,8 @@ static bool writePMapFile(const char* path, const NxPMap& pmap) {
   if (file == nullptr) return false;
   size_t written = fwrite(pmap.data, 1, pmap.dataSize, file);
   if (fclose(file) != 0 || written != pmap.dataSize) {
-    remove(path);
+    // Removed where it was created: in folders found ignoring case.
+    remove(findFile(path).c_str());
     return false;
   }
   return true;

@@ -11,13 +11,16 @@ game_packages=(
   build-essential cmake pkg-config
   freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev
+  # The Debian package (`--target package`): CPack reads the binaries' type
+  # with file and their dependencies with dpkg-shlibdeps.
+  dpkg-dev file
 )
 test_packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
   libfcl-dev libbullet-dev
-  desktop-file-utils appstream lintian dpkg-dev file man-db
+  desktop-file-utils appstream lintian man-db
 )
 
 packages=("${game_packages[@]}")

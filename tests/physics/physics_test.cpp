@@ -1,10 +1,12 @@
 // The game's side of the physics: the collision mesh of a model with its
 // .pmap cache, the two actors, the contact report and the drawing matrix.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -135,10 +137,27 @@ TEST(PhysicsGame, PMapCacheBesideDataInFoldersOfAnotherCase) {
   // "Data/Map", as the model's own lookup finds them.
   std::string named = dir + "/data//map//earth3.3DS";
   makeTwoObjectModel(ModelTable[4], named.c_str(), 0.0f);
+  std::string cached = dir + "/Data/Map/earth3.3DS.pmap";
+
+  // A write cut short (here by a file-size limit, as by a full disk) leaves
+  // no partial file behind, which every later start would refuse.
+  rlimit previousLimit;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previousLimit), 0);
+  rlimit small = previousLimit;
+  small.rlim_cur = 16;
+  void (*previousSignal)(int) = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(4);
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &previousLimit), 0);
+  signal(SIGXFSZ, previousSignal);
+  EXPECT_NE(access(cached.c_str(), F_OK), 0) << "a cut-short pmap was left in Data/Map";
+  remove(cached.c_str());
+
   testing::internal::CaptureStdout();
   buildCollisionMesh(4);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Precomputing [" + named + ".pmap]...  OK\n");
-  std::string cached = dir + "/Data/Map/earth3.3DS.pmap";
   EXPECT_GT(fileSize(cached.c_str()), 0u);
   testing::internal::CaptureStdout();
   buildCollisionMesh(4);

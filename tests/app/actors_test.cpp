@@ -64,10 +64,11 @@ TEST(SyncAndDrawActors, ShipRedOnlyWhileTouchingAfterTheStartFrame) {
     uint32_t mask;
     Rgba diffuse;        // the ship's, while it draws
     bool specularSet;    // the white ship specular set this frame
+    bool touching;       // what the window's status line shows: from the start frame on
   };
   // A touch over four frames, then a frame without one.
-  const Frame frames[] = {{2 | 8, kWhite, false}, {8, kRed, true}, {8 | 4, kRed, true}, {4, kWhite, false},
-                          {0, kWhite, true}};
+  const Frame frames[] = {{2 | 8, kWhite, false, true}, {8, kRed, true, true}, {8 | 4, kRed, true, true},
+                          {4, kWhite, false, false}, {0, kWhite, true, false}};
   glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, kWhite.data());
   for (const Frame& frame : frames) {
     glMaterialfv(GL_FRONT, GL_SPECULAR, kGrey.data());
@@ -76,6 +77,7 @@ TEST(SyncAndDrawActors, ShipRedOnlyWhileTouchingAfterTheStartFrame) {
     syncAndDrawActors();
     EXPECT_EQ(ship.diffuse, frame.diffuse) << "mask " << frame.mask;
     EXPECT_EQ(ship.specular, frame.specularSet ? kWhite : kGrey) << "mask " << frame.mask;
+    EXPECT_EQ(shipTouching(), frame.touching) << "mask " << frame.mask;
     EXPECT_EQ(planet.diffuse, kWhite) << "the red never carries over, mask " << frame.mask;
     EXPECT_TRUE(ship.culling);
     EXPECT_TRUE(planet.culling);

@@ -9,14 +9,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/actors.h"
 #include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/startup.h"
 #include "input/keyboard.h"
-#include "physics/world.h"
-#include "physics/wrappers.h"
-#include "platform/nx/nx_objects.h"
 #include "tests/support/gl_window.h"
 
 namespace {
@@ -89,7 +85,6 @@ struct StatusOverlayTest : testing::Test {
     for (GLenum cap : {GL_FOG, GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST}) glDisable(cap);
     glDeleteTextures(1, &blackTexture);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    scene = nullptr;
   }
 };
 
@@ -238,43 +233,6 @@ TEST_F(StatusOverlayTest, NextFrameDrawsUnchanged) {
   EXPECT_FALSE(same(readBand(kWholeWindow), first)) << "the text is drawn over it";
   referenceFrame();
   EXPECT_TRUE(same(readBand(kWholeWindow), first));
-}
-
-// A scene of one actor, the ship, with the contact flags of its last step.
-struct ShipOnlyScene : NxScene {
-  ActorObject actor;
-  MyNXAvatar ship{&actor, 1};
-  NxActor* list[1] = {&actor};
-  ShipOnlyScene() { actor.userData = &ship; }
-  void simulate(float) override {}
-  void flushStream() override {}
-  bool fetchResults(NxSimulationStatus, bool) override { return true; }
-  NxActor* createActor(const NxActorDesc&) override { return nullptr; }
-  NxU32 getNbActors() const override { return 1; }
-  NxActor** getActors() override { return list; }
-  void setActorPairFlags(NxActor&, NxActor&, NxU32) override {}
-  NxU32 getActorPairFlags(NxActor&, NxActor&) const override { return 0; }
-  void getGravity(NxVec3& gravity) const override { gravity = NxVec3(); }
-};
-
-TEST_F(StatusOverlayTest, TouchIsTheTouchingBitOfTheFramesStep) {
-  EXPECT_FALSE(shipTouching());
-  ShipOnlyScene ships;
-  scene = &ships;
-  // The frame that starts a touch shows it already, though the ship itself
-  // turns red only from the next frame on; the frame of the end does not.
-  const uint32_t flags[] = {2 | 8, 8, 4, 0};
-  const bool touching[] = {true, true, false, false};
-  for (int i = 0; i < 4; ++i) {
-    ships.ship.contactFlags = flags[i];
-    syncAndDrawActors();
-    EXPECT_EQ(shipTouching(), touching[i]) << "flags " << flags[i];
-  }
-  ships.ship.contactFlags = 8;
-  syncAndDrawActors();
-  scene = nullptr;
-  syncAndDrawActors();
-  EXPECT_FALSE(shipTouching()) << "no scene, no ship to touch";
 }
 
 }  // namespace

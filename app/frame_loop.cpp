@@ -57,14 +57,18 @@ void onDisplay() {
            static_cast<double>(measureFrameRate()));
   glutSetWindowTitle(gameState.textBuffer);
   glFlush();
+  paceFrame();
   glutSwapBuffers();
 }
 
 bool framePacing = true;
 FramePacer framePacer = {1000000000 / 60, 0};
 
-void onIdle() {
+void paceFrame() {
   if (framePacing) waitForFrame(framePacer);
+}
+
+void onIdle() {
   glutPostRedisplay();
 }
 

@@ -11,16 +11,21 @@ struct Quaternion {
 // One frame: gamepad reading, physics step, clear, tilt steering, camera,
 // flight, return of the bank to level, console text, scenery and missiles,
 // Wii Remote firing and speed, the actors, the on-screen status, the
-// frame-rate title, buffer swap.
+// frame-rate title, the frame's pacing, buffer swap.
 void onDisplay();
-// Requests the next frame once GLUT is idle, at most 60 a second: it first
-// sleeps to the next frame's deadline, unless framePacing is off, when frames
-// run uncapped.
+// Requests the next frame as soon as GLUT is idle; onDisplay's pacing holds
+// the rate.
 void onIdle();
+// Sleeps to the frame's deadline, 1/60 s after the last one, unless
+// framePacing is off. Called between the drawing and the buffer swap, so the
+// swaps come at a steady 60 a second however long each frame took to draw
+// (as long as it took less than 1/60 s), and the renderer finishes the
+// frame's pixels meanwhile.
+void paceFrame();
 // Frames are held to 60 a second while true (the default); false for the
 // free-running loop.
 extern bool framePacing;
-// The deadlines onIdle sleeps to.
+// The deadlines paceFrame sleeps to.
 struct FramePacer;
 extern FramePacer framePacer;
 // Viewport and perspective for a window of the given size.

@@ -1,4 +1,4 @@
-// The paced frame loop's pieces: the game's command line, the idle callback
+// The paced frame loop's pieces: the game's command line, the frame's wait
 // with pacing on and off, and the swap interval asked of the test window's
 // GLX context.
 #include <gtest/gtest.h>
@@ -37,19 +37,19 @@ TEST(PacedLoopTest, CommandLineKnowsFreeRunningAndNamesTheFirstUnknownArgument) 
   EXPECT_NE(std::string(kUsage).find("--free-running"), std::string::npos);
 }
 
-TEST(PacedLoopTest, IdleSleepsToTheNextDeadlineOnlyWhilePacingIsOn) {
+TEST(PacedLoopTest, FramesSleepToTheNextDeadlineOnlyWhilePacingIsOn) {
   framePacer.deadlineNs = 0;
   framePacing = false;
-  for (int i = 0; i < 3; ++i) onIdle();
+  for (int i = 0; i < 3; ++i) paceFrame();
   EXPECT_EQ(framePacer.deadlineNs, 0) << "the free-running loop waited for a deadline";
 
   framePacing = true;
-  onIdle();
+  paceFrame();
   int64_t first = framePacer.deadlineNs;
   EXPECT_GT(first, 0);
-  onIdle();
+  paceFrame();
   EXPECT_GE(framePacer.deadlineNs - first, 1000000000 / 60) << "two frames less than 1/60 s apart";
-  EXPECT_LE(first + 1000000000 / 60, monotonicNanoseconds()) << "onIdle returned before its deadline";
+  EXPECT_LE(first + 1000000000 / 60, monotonicNanoseconds()) << "paceFrame returned before its deadline";
   framePacer.deadlineNs = 0;
 }
 

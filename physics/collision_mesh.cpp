@@ -147,6 +147,11 @@ void buildCollisionMesh(int slot) {
   FILE* file = openPMapFile(name, opened);
   if (file != nullptr) {
     loadPMapFile(file, opened.c_str());
+    // The cache folder's copy is the game's own, out of the player's sight:
+    // one that no longer matches its model (the installed data was upgraded,
+    // the copy damaged) is computed and written afresh, where a refused file
+    // beside the model is left for its owner.
+    if (opened != name && !collisionMesh->hasPMap()) computePMapFile(name);
   } else {
     computePMapFile(name);
   }

@@ -98,21 +98,26 @@ TEST(PMapCache, UnwritableModelFolderKeepsThePMapInTheUserCache) {
   EXPECT_EQ(build(2), "");
   EXPECT_TRUE(collisionMesh->hasPMap());
 
-  // A cached block made for another mesh, or cut short, is refused as one
-  // beside the model would be, and left as it is.
+  // A cached block made for another mesh (the model was replaced), or cut
+  // short, is refused as one beside the model would be, then computed and
+  // written afresh: the next start reads the new copy.
   makeBoxModel(ModelTable[2], model, 7.0f);
+  EXPECT_EQ(build(2), "Precomputing [data//map//box.3DS.pmap]...  OK\n");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  EXPECT_NE(readAll(cached), good);
   EXPECT_EQ(build(2), "");
-  EXPECT_FALSE(collisionMesh->hasPMap());
+  EXPECT_TRUE(collisionMesh->hasPMap());
   makeBoxModel(ModelTable[2], model, 0.0f);
   writeAll(cached, good.substr(0, good.size() / 2));
-  EXPECT_EQ(build(2), "");
-  EXPECT_FALSE(collisionMesh->hasPMap());
-  EXPECT_EQ(readAll(cached).size(), good.size() / 2);
+  EXPECT_EQ(build(2), "Precomputing [data//map//box.3DS.pmap]...  OK\n");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  EXPECT_EQ(readAll(cached), good);
 
   // The file beside the model comes first: a good one there is used even
   // though the cache's copy is damaged.
   ASSERT_TRUE(std::filesystem::create_directories("data/map"));
   writeAll(beside, good);
+  writeAll(cached, good.substr(0, good.size() / 2));
   EXPECT_EQ(build(2), "");
   EXPECT_TRUE(collisionMesh->hasPMap());
 

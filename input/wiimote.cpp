@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "app/game_state.h"
+
 wiimote** remotes = nullptr;
 int remotesFound = 0;
 int remotesConnected = 0;
@@ -79,6 +81,9 @@ static void connectNewRemote() {
   }
   printf("Connected to %i wiimotes (of %i found).\n", connected, found);
   wiiuse_set_leds(remotes[0], WIIMOTE_LED_1 | WIIMOTE_LED_4);
+  // Tilt steering, once on, stays on: the remote connected again must send
+  // its tilt as the one before did.
+  if (gameState.tiltSteering == 1) wiiuse_motion_sensing(remotes[0], 1);
 }
 
 int wiimotePollThread(void*) {

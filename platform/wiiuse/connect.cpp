@@ -60,6 +60,8 @@ int wiiuse_connect(wiimote** wm, int wiimotes) {
     remote->btns = 0;
     remote->btns_held = 0;
     remote->btns_released = 0;
+    // Nor does the new device send its motion until asked.
+    remote->state &= ~WIIMOTE_STATE_ACC;
     readBattery(remote);
     checkExpansion(remote);
     ++connected;

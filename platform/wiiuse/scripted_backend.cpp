@@ -118,6 +118,8 @@ void ScriptedBackend::reconnect(const std::string& name) {
   counts_.pending -= static_cast<int>(remote->inputs.size());
   remote->inputs.clear();
   remote->leds.assign(4, false);
+  // A remote connected again is a new device: its accelerometer is off.
+  remote->motion = false;
 }
 
 void ScriptedBackend::setBattery(const std::string& name, int percent) {

@@ -140,6 +140,7 @@ TEST_F(WiimoteTest, ARemoteConnectedLaterIsPickedUpAndFlies) {
 
 TEST_F(WiimoteTest, ARemoteThatLeavesAndComesBackIsConnectedAgain) {
   backend.addRemote("r");
+  gameState.tiltSteering = 1;  // HOME was pressed before it left
   // Phases: connected at start-up, B held, then gone; away; back; A pressed.
   int phase = 0;
   int listsWhenGone = 0;
@@ -172,6 +173,7 @@ TEST_F(WiimoteTest, ARemoteThatLeavesAndComesBackIsConnectedAgain) {
   EXPECT_EQ(out, std::string(kConnected) + "\n\n--- DISCONNECTED [wiimote id 1] ---\n" + kConnected);
   EXPECT_EQ(bWhileAway, 1) << "the last buttons stay in force while it is away";
   EXPECT_EQ(gameState.WiimoteButtons.buttonB, 0) << "B held before it left is not held now";
+  EXPECT_TRUE(backend.motionOn("r")) << "its tilt no longer steers";
   EXPECT_EQ(backend.leds("r"), (std::vector<bool>{true, false, false, true}));
 }
 

@@ -60,10 +60,6 @@ void initWiimote() {
   }
 }
 
-static bool remoteConnected() {
-  return (remotes[0]->state & WIIMOTE_STATE_CONNECTED) != 0;
-}
-
 // Connects a remote listed since start-up or since its disconnection, as
 // start-up connects one: the start-up message, then the first and fourth
 // lights.
@@ -90,7 +86,7 @@ int wiimotePollThread(void*) {
   int idlePolls = 0;
   while (pollStop == 0) {
     if (wiiuse_poll(remotes, 1) != 0) dispatchWiimoteReport(remotes[0]);
-    if (remotes == nullptr || remoteConnected()) {
+    if (remotes == nullptr || WIIMOTE_IS_CONNECTED(remotes[0])) {
       idlePolls = 0;
     } else if (++idlePolls == kPollsPerSearch) {
       idlePolls = 0;

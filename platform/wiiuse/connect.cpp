@@ -14,7 +14,7 @@ WiimoteBackend* wiiuseBackend() {
 }
 
 static bool isConnected(const wiimote* wm) {
-  return wm != nullptr && (wm->state & WIIMOTE_STATE_CONNECTED) != 0;
+  return wm != nullptr && WIIMOTE_IS_CONNECTED(wm);
 }
 
 wiimote** wiiuse_init(int wiimotes) {

@@ -53,6 +53,7 @@ class WiimoteBackend;
 #define IS_HELD(dev, button) (((dev)->btns_held & (button)) == (button))
 #define IS_RELEASED(dev, button) (((dev)->btns_released & (button)) == (button))
 #define IS_JUST_PRESSED(dev, button) (IS_PRESSED(dev, button) && !IS_HELD(dev, button))
+#define WIIMOTE_IS_CONNECTED(wm) (((wm)->state & WIIMOTE_STATE_CONNECTED) == WIIMOTE_STATE_CONNECTED)
 #define WIIUSE_USING_ACC(wm) (((wm)->state & WIIMOTE_STATE_ACC) == WIIMOTE_STATE_ACC)
 #define WIIUSE_USING_EXP(wm) (((wm)->state & WIIMOTE_STATE_EXP) == WIIMOTE_STATE_EXP)
 #define WIIUSE_USING_IR(wm) (((wm)->state & WIIMOTE_STATE_IR) == WIIMOTE_STATE_IR)

@@ -41,9 +41,7 @@ measure() {
     [ "$(wc -l <"$log")" -gt 661 ] && break
     sleep 0.1
   done
-  kill "$game"
-  wait "$game" 2>/dev/null || true
-  game=
+  bench_stop_game
   sed -n '61,661p' "$log" | awk 'NR > 1 { printf "%.3f\n", ($1 - last) / 1e6 } { last = $1 }' |
     sort -n | awk -v mode="$mode" -v cpu="$((t1 - t0))" -v tick="$tick" '
       { d[NR] = $1; sum += $1 }
@@ -59,9 +57,7 @@ measure() {
 (cd "$work" && exec "$build/vekotra" >/dev/null 2>&1) &
 game=$!
 bench_wait_first_frame
-kill "$game"
-wait "$game" 2>/dev/null || true
-game=
+bench_stop_game
 # The window of the killed game may linger a moment; measure() waits for a new one.
 sleep 0.5
 

@@ -16,6 +16,13 @@ bench_start() {
   export DISPLAY=":$number" SDL_AUDIODRIVER=dummy
 }
 
+# Ends the game started last and forgets it.
+bench_stop_game() {
+  kill "$game"
+  wait "$game" 2>/dev/null || true
+  game=
+}
+
 # Waits until a window shows the frame-rate title: the first frame is drawn.
 bench_wait_first_frame() {
   until xdotool search --name '^fps\[' >/dev/null 2>&1; do sleep 0.005; done

@@ -15,9 +15,7 @@ first_frame_ms() {
   game=$!
   bench_wait_first_frame
   echo $((($(date +%s%N) - start) / 1000000))
-  kill "$game"
-  wait "$game" 2>/dev/null || true
-  game=
+  bench_stop_game
 }
 
 for mode in without with; do

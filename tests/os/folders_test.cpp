@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/os/os.h"
+#include "tests/tools/temp_dir.h"
 
 namespace {
 
@@ -57,8 +57,9 @@ TEST(CacheFolder, FollowsTheXdgRules) {
 }
 
 TEST(MakeParentFolders, CreatesEveryMissingFolderPrivately) {
-  char pattern[] = "/tmp/vekotra-folders.XXXXXX";
-  std::string root = mkdtemp(pattern);
+  TempDir scratch;
+  const std::string& root = scratch.path;
+  ASSERT_FALSE(root.empty());
   // Doubled slashes as in the game's model paths.
   std::string file = root + "/cache/vekotra/data//map//earth3.3DS.pmap";
   ASSERT_TRUE(makeParentFolders(file));
@@ -83,8 +84,6 @@ TEST(MakeParentFolders, CreatesEveryMissingFolderPrivately) {
   EXPECT_FALSE(makeParentFolders(root + "/plain/f.pmap"));
   // A bare name lies in the working directory, which exists.
   EXPECT_TRUE(makeParentFolders("f.pmap"));
-
-  std::filesystem::remove_all(root);
 }
 
 }  // namespace

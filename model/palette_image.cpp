@@ -2,6 +2,7 @@
 
 #include <IL/il.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

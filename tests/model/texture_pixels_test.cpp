@@ -1,7 +1,6 @@
-// Texture images read back from OpenGL: palette images expanded with every
-// index checked, Targa colour maps that start past index 0, run-length BMPs
-// that skip pixels, and BMPs with the headers today's tools write. The images
-// are made here, a few pixels each.
+// Textures read back from OpenGL, made from images of a few pixels written
+// here: palette indices checked, Targa colour maps that start past index 0,
+// run-length BMPs that skip pixels, BMPs with the headers today's tools write.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -30,6 +29,7 @@ std::string bmp(uint32_t headerSize, int width, int height, int bits, uint32_t c
 // RGB texels of the texture that the image file `bytes` loads into, bottom
 // row first; empty when it loads none or not at `width` x `height`.
 std::vector<int> loadedTexels(const std::string& bytes, int width, int height) {
+  prepareGL();
   ScratchDir dir;
   GLuint id = loadTextureImage(dir.write("image", bytes).c_str());
   if (id == 0) return {};
@@ -45,12 +45,7 @@ std::vector<int> loadedTexels(const std::string& bytes, int width, int height) {
   return std::vector<int>(rgb.begin(), rgb.end());
 }
 
-class TexturePixels : public ::testing::Test {
- protected:
-  void SetUp() override { prepareGL(); }
-};
-
-TEST_F(TexturePixels, PaletteIndicesWithoutAnEntryGiveBlackAndColourMapsKeepTheirFirstIndex) {
+TEST(TexturePixels, PaletteIndicesWithoutAnEntryGiveBlackAndColourMapsKeepTheirFirstIndex) {
   // 17 colours listed, indices up to 255 used: entry i is red 200, green 10 i, blue i.
   std::string palette;
   for (int i = 0; i < 17; ++i) palette += std::string{char(i), char(10 * i), char(200), 0};
@@ -73,13 +68,13 @@ TEST_F(TexturePixels, PaletteIndicesWithoutAnEntryGiveBlackAndColourMapsKeepThei
   EXPECT_EQ(loadedTexels(targa(32, true, std::string("\x00\x26\x4b\xff\x27\x28\x6e\x6f", 8)), 4, 2), expected);
 }
 
-TEST_F(TexturePixels, RunLengthBmpPixelsTheCodesSkipAreBlack) {
+TEST(TexturePixels, RunLengthBmpPixelsTheCodesSkipAreBlack) {
   // Three colours, none black: whatever a skipped pixel held would show.
   std::string palette("\x1e\x14\x0a\x00\x00\x00\xff\x00\x00\xff\x00\x00", 12);  // (10,20,30), red, green
-  std::string codes = std::string("\x02\x01", 2) + std::string("\x00\x02\x01\x00", 4) + "\x01\x02" +  // 1 1, skip, 2
-                      std::string("\x00\x00", 2) +                                                  // end of line
-                      std::string("\x00\x03\x00\x01\x02\x00", 6) + std::string("\x00\x00", 2) +     // 0 1 2 as stored
-                      "\x01\x07" + std::string("\x00\x01", 2);  // index 7, not listed; end of bitmap
+  std::string codes("\x02\x01\x00\x02\x01\x00\x01\x02\x00\x00"  // 1 1, skip one, 2, end of line
+                    "\x00\x03\x00\x01\x02\x00\x00\x00"          // 0 1 2 as stored, end of line
+                    "\x01\x07\x00\x01",                         // index 7, not listed; end of bitmap
+                    22);
   EXPECT_EQ(loadedTexels(bmp(40, 4, 3, 8, 1, "", palette, codes, 3), 4, 3),
             (std::vector<int>{255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 0,  //
                               10, 20, 30, 255, 0, 0, 0, 255, 0, 0, 0, 0,  //
@@ -89,7 +84,7 @@ TEST_F(TexturePixels, RunLengthBmpPixelsTheCodesSkipAreBlack) {
             (std::vector<int>{255, 0, 0, 0, 255, 0, 255, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(TexturePixels, BmpsWithNewerHeadersLoadWithTheirColoursAndUnusualMasksAreToldOnStandardError) {
+TEST(TexturePixels, BmpsWithNewerHeadersLoadWithTheirColoursAndUnusualMasksAreToldOnStandardError) {
   // Bottom row red, green; top row blue, (8, 20, 24): exact in 5-6-5 too.
   std::vector<int> expected = {248, 0, 0, 0, 252, 0, 0, 0, 248, 8, 20, 24};
   std::string bgr = std::string("\x00\x00\xf8\x00\xfc\x00\x00\x00", 8) +  // rows padded to 4 bytes
@@ -100,7 +95,6 @@ TEST_F(TexturePixels, BmpsWithNewerHeadersLoadWithTheirColoursAndUnusualMasksAre
   EXPECT_EQ(loadedTexels(bmp(108, 2, 2, 32, 3, masks8888, "", bgra), 2, 2), expected);
   std::string rgb565 = le16(0xF800) + le16(0x07E0) + le16(0x001F) + le16(1 << 11 | 5 << 5 | 3);
   EXPECT_EQ(loadedTexels(bmp(56, 2, 2, 16, 3, le32(0xF800) + le32(0x07E0) + le32(0x1F), "", rgb565), 2, 2), expected);
-
   // Red and blue masks swapped: refused, with one line naming the file on
   // standard error and nothing on the console.
   ScratchDir dir;

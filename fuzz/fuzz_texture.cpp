@@ -1,8 +1,10 @@
 // Fuzz target of texture loading: any bytes go through the check that guards
-// DevIL and, when they pass it, through DevIL's decoder, as the game loads a
-// texture file named by a model. Nothing may crash, hang or touch memory it
-// does not own, and a decoded image stays within the size limits. The upload
-// into OpenGL is left out: it needs a GL context and sees decoded pixels only.
+// DevIL and, when they pass it, through the decoding the game does before an
+// upload: DevIL's decoders, the BMP headers rewritten and the run-length BMPs
+// decoded in decodeBmp, and palette images expanded. Nothing may crash, hang
+// or touch memory it does not own, and a decoded image stays within the size
+// limits and holds no palette for the upload to convert. The upload into
+// OpenGL is left out: it needs a GL context and sees those pixels only.
 //
 //   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DVEKOTRA_FUZZ=ON
 //   cmake --build build/fuzz --target fuzz_texture
@@ -29,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ilBindImage(image);
   if (decodeImage(data, size)) {
     ILint width = ilGetInteger(IL_IMAGE_WIDTH), height = ilGetInteger(IL_IMAGE_HEIGHT);
+    ILint format = ilGetInteger(IL_IMAGE_FORMAT);
     if (width <= 0 || height <= 0 || width > ILint(kMaxImageSide) || height > ILint(kMaxImageSide) ||
-        !ilGetData()) {
-      fprintf(stderr, "decoded image of %d x %d\n", width, height);
+        !ilGetData() || format == IL_COLOUR_INDEX) {
+      fprintf(stderr, "decoded image of %d x %d, format 0x%x\n", width, height, unsigned(format));
       abort();
     }
   }

@@ -22,8 +22,9 @@ class GLTexture {
   void makeSolidColor(unsigned char red, unsigned char green, unsigned char blue);
 
   // The loader behind `load`: loadTextureImage by default, which gives 0 for
-  // a missing, damaged or unsupported image (drawn untextured). Tests, the fuzz
-  // target and the benchmark put their own here to run without images.
+  // a missing, damaged or unsupported image (drawn untextured) and names it on
+  // standard error. Tests, the fuzz target and the benchmark put their own
+  // here to run without images.
   static GLuint (*imageLoader)(const char* fileName);
 
   char* name;  // owned lower-cased file name, never read back; unset until load

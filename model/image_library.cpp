@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "model/bmp_image.h"
 #include "model/image_check.h"
+#include "model/palette_image.h"
 #include "platform/os/os.h"
 
 void initImageLibrary() {
@@ -17,15 +19,29 @@ void initImageLibrary() {
   ilutRenderer(ILUT_OPENGL);
 }
 
-bool decodeImage(const uint8_t* bytes, size_t size) {
+static const char* const kDamaged = "the image is damaged";
+
+bool decodeImage(const uint8_t* bytes, size_t size, const char** failure) {
+  const char* why = nullptr;
   unsigned type = checkedImageType(bytes, size);
-  return type != IL_TYPE_UNKNOWN && ilLoadL(type, bytes, static_cast<ILuint>(size)) == IL_TRUE;
+  if (type == IL_TYPE_UNKNOWN) {
+    why = "not a BMP, JPEG, PNG, Targa, GIF or PCX image, or a damaged one";
+  } else if (type == IL_BMP) {
+    decodeBmp(bytes, size, &why);
+  } else if (ilLoadL(type, bytes, static_cast<ILuint>(size)) != IL_TRUE) {
+    why = kDamaged;
+  }
+  // A Targa colour map names the index of its first entry (bytes 3 and 4).
+  unsigned firstIndex = type == IL_TGA ? bytes[3] | bytes[4] << 8 : 0;
+  if (!why && !expandPaletteImage(firstIndex)) why = kDamaged;
+  if (failure) *failure = why;
+  return !why;
 }
 
-// The whole of a regular file of at most kMaxImageFileBytes.
-static bool readImageFile(const char* path, std::vector<uint8_t>& bytes) {
+// The whole of a regular file of at most kMaxImageFileBytes; null, or why not.
+static const char* readImageFile(const char* path, std::vector<uint8_t>& bytes) {
   FILE* file = openFile(path, "rb");
-  if (!file) return false;
+  if (!file) return "not found, or not a regular file";
   bytes.clear();
   uint8_t chunk[65536];
   size_t got;
@@ -34,17 +50,24 @@ static bool readImageFile(const char* path, std::vector<uint8_t>& bytes) {
     fits = bytes.size() + got <= kMaxImageFileBytes;
     if (fits) bytes.insert(bytes.end(), chunk, chunk + got);
   }
-  bool whole = fits && !ferror(file);
+  bool failed = ferror(file);
   fclose(file);
-  return whole;
+  return !fits ? "larger than 64 MB" : failed ? "the file cannot be read" : nullptr;
 }
 
 GLuint loadTextureImage(const char* path) {
   std::vector<uint8_t> bytes;
-  if (!readImageFile(path, bytes)) return 0;
-  ILuint image = ilGenImage();
-  ilBindImage(image);
-  GLuint id = decodeImage(bytes.data(), bytes.size()) ? ilutGLBindTexImage() : 0;
-  ilDeleteImage(image);
+  const char* failure = readImageFile(path, bytes);
+  GLuint id = 0;
+  if (!failure) {
+    ILuint image = ilGenImage();
+    ilBindImage(image);
+    if (decodeImage(bytes.data(), bytes.size(), &failure)) {
+      id = ilutGLBindTexImage();
+      if (id == 0) failure = "OpenGL did not take it";
+    }
+    ilDeleteImage(image);
+  }
+  if (failure) fprintf(stderr, "Texture '%s' not loaded: %s.\n", path, failure);
   return id;
 }

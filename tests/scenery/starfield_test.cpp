@@ -3,8 +3,12 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/frame_loop.h"
 #include "app/game_state.h"
@@ -38,6 +42,41 @@ Vec poleOfSphere(int k) {
   Vec p{0.0, 0.0, 200.0 + 100.0 * k};
   for (int j = k - 1; j >= 1; --j) p = turnAboutDiagonal(p, 77 + 2 * (j - 1));
   return p;
+}
+
+// The starfield as the frame drew it before: GLUT's solid spheres in polygon
+// mode GL_POINT, so clipping's vertices show too.
+void drawStarfieldAsSolidSpheres() {
+  glPushMatrix();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glDisable(GL_LIGHTING);
+  glPointSize(2.0f);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+  for (int k = 1; k <= 19; ++k) {
+    glutSolidSphere(200.0 + 100.0 * k, k, k);
+    glRotatef(static_cast<float>(77 + 2 * (k - 1)), 1.0f, 1.0f, 0.0f);
+  }
+  glEnable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glPopMatrix();
+}
+
+// The starfield seen from the chase camera at the start, read back.
+Picture starfieldPicture(void (*draw)()) {
+  onReshape(640, 480);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  placeCamera();
+  draw();
+  return readPicture();
+}
+
+int litIn(const Picture& picture, int x0, int y0, int width, int height) {
+  int lit = 0;
+  for (int y = y0; y < y0 + height; ++y) {
+    for (int x = x0; x < x0 + width; ++x) lit += picture.lit(x, y) ? 1 : 0;
+  }
+  return lit;
 }
 
 class StarfieldTest : public ::testing::Test {
@@ -137,6 +176,58 @@ TEST_F(StarfieldTest, PointsAreTwoPixelsWide) {
   }
   glEnable(GL_MULTISAMPLE);
   EXPECT_EQ(blocks, 1);
+}
+
+// Clipping a sphere's faces at the window's edges made new vertices there,
+// drawn as rows of dots along all four edges. Each edge band, two pixels
+// deep, now holds no more lit pixels than one of the same size further in,
+// and away from the edges the picture is the one the solid spheres gave.
+TEST_F(StarfieldTest, NoDotsAlongTheWindowsEdgesAndTheStarsStayWhereTheyWere) {
+  const Picture before = starfieldPicture(drawStarfieldAsSolidSpheres);
+  const Picture after = starfieldPicture(drawStarfield);
+
+  // The four edge bands at depth d: rows d, d+1 from the top and the
+  // bottom, columns d, d+1 from the left and the right.
+  auto bands = [](const Picture& p, int d) {
+    return std::map<std::string, int>{{"top", litIn(p, 0, d, 640, 2)},
+                                      {"bottom", litIn(p, 0, 478 - d, 640, 2)},
+                                      {"left", litIn(p, d, 0, 2, 480)},
+                                      {"right", litIn(p, 638 - d, 0, 2, 480)}};
+  };
+  const std::map<std::string, int> edges = bands(after, 0);
+  for (const auto& [edge, lit] : edges) {
+    int inside = 0;
+    for (int d = 2; d <= 40; d += 2) inside = std::max(inside, bands(after, d).at(edge));
+    EXPECT_LE(lit, inside) << "dots along the " << edge << " edge";
+    EXPECT_GT(bands(before, 0).at(edge), 5 * inside) << "the old way shows the fault at the " << edge;
+  }
+
+  int moved = 0;
+  for (int y = 2; y < 478; ++y) {
+    for (int x = 2; x < 638; ++x) {
+      const Rgb a = before.at(x, y), b = after.at(x, y);
+      if (a.r != b.r || a.g != b.g || a.b != b.b) ++moved;
+    }
+  }
+  EXPECT_EQ(moved, 0) << "pixels away from the edges differ from the solid spheres' points";
+  EXPECT_GT(litIn(after, 2, 2, 636, 476), 1000) << "the stars show";
+}
+
+// Every point is one of the vertices the solid sphere drew, to the last bit,
+// and every one of those vertices is drawn.
+TEST_F(StarfieldTest, PointsAreExactlyTheSolidSpheresVertices) {
+  auto distinct = [](const std::vector<DrawnPoint>& points) {
+    std::vector<std::array<float, 3>> xyz;
+    for (const DrawnPoint& p : points) xyz.push_back({p.x, p.y, p.z});
+    std::sort(xyz.begin(), xyz.end());
+    xyz.erase(std::unique(xyz.begin(), xyz.end()), xyz.end());
+    return xyz;
+  };
+  const auto before = distinct(captureDrawing(drawStarfieldAsSolidSpheres, 3000.0f));
+  const auto after = distinct(captureDrawing(drawStarfield, 3000.0f));
+  // Spheres 2 to 19: k (k - 1) ring vertices and two poles each.
+  EXPECT_EQ(before.size(), 2316u);
+  EXPECT_TRUE(after == before);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 # The Debian package: cpack on the tested build writes
-# vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps,
+# vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps
+# and the X core fonts the error box draws with,
 # holding the launcher, the game, its data, icons, desktop entry, metainfo and
 # manual page; lintian finds no error in it. Unpacked into a scratch root, its
 # launcher starts the game for an ordinary player.
@@ -14,6 +15,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libglut3.12 libsdl2-mixer-2.0-0 libdevil1c2 libxwiimote2; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
+# The error box draws with the X core fonts, which no library pulls in.
+[[ ", $depends," == *", xfonts-base,"* ]] || fail "Depends lacks xfonts-base: $depends"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in section games"
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -7,9 +7,11 @@
 #include <GL/glut.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/game_state.h"
 #include "app/missile_launch.h"
+#include "app/sphere_points.h"
 #include "model/model_table.h"
 
 static const int kMissileSlot = 5;
@@ -33,21 +35,30 @@ void drawBackgroundPlanets() {
   glPopMatrix();
 }
 
-// Nineteen spheres around the world origin drawn as their vertices only, each
-// turned by all the rotations made before it. The points are modulated by
+// Nineteen spheres around the world origin shown as their vertices only, each
+// turned by all the rotations made before it. The vertices are drawn as points
+// themselves, where GLUT's solid sphere places them: a sphere drawn in polygon
+// mode GL_POINT also shows the vertices clipping adds where its faces cross the
+// window's edges, rows of dots along the edges. The points are modulated by
 // whatever texture is bound, as texturing stays on.
 void drawStarfield() {
+  static const std::vector<std::vector<GLfloat>> spheres = [] {
+    std::vector<std::vector<GLfloat>> all;
+    for (int k = 1; k <= kStarSpheres; ++k) all.push_back(sphereVertices(200.0f + 100.0f * k, k, k));
+    return all;
+  }();
   glPushMatrix();
   glColor3f(1.0f, 1.0f, 1.0f);
   glDisable(GL_LIGHTING);
   glPointSize(2.0f);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
   for (int k = 1; k <= kStarSpheres; ++k) {
-    glutSolidSphere(200.0 + 100.0 * k, k, k);
+    const std::vector<GLfloat>& vertices = spheres[k - 1];
+    glBegin(GL_POINTS);
+    for (size_t i = 0; i < vertices.size(); i += 3) glVertex3fv(&vertices[i]);
+    glEnd();
     glRotatef(static_cast<float>(77 + 2 * (k - 1)), 1.0f, 1.0f, 0.0f);
   }
   glEnable(GL_LIGHTING);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glPopMatrix();
 }
 

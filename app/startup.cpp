@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include "app/frame_loop.h"
+#include "app/window_identity.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "model/image_library.h"
@@ -47,6 +48,7 @@ void setFixedGLState() {
 
 void initScene() {
   initImageLibrary();
+  identifyWindow();
   if (!initPhysicsWorld()) return;
   setFixedGLState();
   loadModels();

@@ -1,9 +1,10 @@
 // Start-up: the scene built once before the main loop.
 #pragma once
 
-// Image library, physics world, fixed OpenGL state, models, then the collision
-// meshes and actors of the ship and the planet. Stops after the physics world
-// when the physics SDK cannot be created.
+// Image library, the window's class and icon, physics world, fixed OpenGL
+// state, models, then the collision meshes and actors of the ship and the
+// planet. Stops after the physics world when the physics SDK cannot be
+// created.
 void initScene();
 // The fixed OpenGL state every later drawing relies on.
 void setFixedGLState();

@@ -73,6 +73,10 @@ std::vector<DataFile> makeGameData() {
   files.push_back(DataFile{"Data/Les_Sons/Burglar.wav", encodeWav(makeAlarm(), kSoundRate)});
   files.push_back(DataFile{"Data/Les_Sons/missle.wav", encodeWav(makeMissileWhoosh(), kSoundRate)});
   files.push_back(DataFile{"Data/Les_Sons/vekotra.wav", encodeWav(makeMusic(), kSoundRate)});
+  // The window's own icon, which the game hands the desktop at start-up.
+  for (int size : {16, 32, 48, 128}) {
+    files.push_back(DataFile{"data/icons/vekotra_" + std::to_string(size) + ".png", encodePng(paintIcon(size))});
+  }
   return files;
 }
 

@@ -1,6 +1,6 @@
 // Everything the game loads from its working directory, generated: the six
-// models, their three textures and the three sounds; and the game's icons
-// for the desktop.
+// models, their three textures, the three sounds and the window's icon; and
+// the game's icons for the desktop's icon theme.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,9 @@ struct DataFile {
   std::vector<uint8_t> bytes;
 };
 
-// Every data file, in a fixed order, with the same bytes on every call.
+// Every data file, in a fixed order, with the same bytes on every call: the
+// models, textures and sounds, and the window's icon at 16, 32, 48 and 128
+// pixels ("data/icons/vekotra_<size>.png").
 // Texture files are stored under lower-case names; the models name them in
 // upper case, and the game's file lookup ignores case.
 std::vector<DataFile> makeGameData();

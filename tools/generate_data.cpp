@@ -1,5 +1,6 @@
-// vekotra_datagen DIRECTORY: writes the game's models, textures and sounds
-// under DIRECTORY, the game's working directory. Same bytes on every run.
+// vekotra_datagen DIRECTORY: writes the game's models, textures, sounds and
+// window icon under DIRECTORY, the game's working directory. Same bytes on
+// every run.
 // vekotra_datagen --counts: prints the object, vertex and face counts of the
 // six models (see modelCounts), for tests that check the game's statistics.
 // vekotra_datagen --icons DIRECTORY: writes the game's icons under DIRECTORY

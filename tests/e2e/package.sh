@@ -1,8 +1,10 @@
 # The Debian package: cpack on the tested build writes
-# vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps,
-# holding the launcher, the game, its data, icons, desktop entry, metainfo and
-# manual page; lintian finds no error in it. Unpacked into a scratch root, its
-# launcher starts the game for an ordinary player.
+# vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps
+# and the X core fonts the error box draws with recommended, holding the
+# launcher, the game, its data, icons, desktop entry, metainfo and manual
+# page; lintian finds no error in it. Unpacked into a scratch root, its
+# launcher starts the game for an ordinary player, its window showing the
+# installed icon.
 source "$E2E_LIB"
 cpack --config "$VEKOTRA_BUILD_DIR/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
   { cat "$E2E_TMP/cpack.log" >&2; fail "cpack failed"; }
@@ -14,6 +16,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libglut3.12 libsdl2-mixer-2.0-0 libdevil1c2 libxwiimote2; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
+# The error box draws with the X core fonts, which no library pulls in: a
+# font package may only be recommended (lintian's error otherwise).
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ ", $recommends," == *", xfonts-base,"* ]] || fail "Recommends lacks xfonts-base: '$recommends'"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in section games"
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
@@ -38,6 +44,10 @@ mkdir -p "$E2E_TMP/elsewhere"
 e2e_start_xvfb
 e2e_launch_as_player "$E2E_TMP/elsewhere" "$E2E_TMP/root/usr/games/vekotra"
 e2e_wait_window '^fps\['
+# The window's icon comes from the installed data folder.
+icons=$(xprop -id "$E2E_WINDOW" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+[ "$icons" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (128 x 128) " ] ||
+  fail "the installed game's window icon: '$icons'"
 e2e_close_window "$E2E_WINDOW"
 e2e_expect_exit_zero "after closing the window"
 echo "unpacked launcher: ok"

@@ -3,8 +3,12 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
+#include <set>
+#include <vector>
 
 #include "app/frame_loop.h"
 #include "app/game_state.h"
@@ -38,6 +42,31 @@ Vec poleOfSphere(int k) {
   Vec p{0.0, 0.0, 200.0 + 100.0 * k};
   for (int j = k - 1; j >= 1; --j) p = turnAboutDiagonal(p, 77 + 2 * (j - 1));
   return p;
+}
+
+// The starfield as the frame drew it before: GLUT's solid spheres in polygon
+// mode GL_POINT, so clipping's vertices show too.
+void drawStarfieldAsSolidSpheres() {
+  glPushMatrix();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glDisable(GL_LIGHTING);
+  glPointSize(2.0f);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+  for (int k = 1; k <= 19; ++k) {
+    glutSolidSphere(200.0 + 100.0 * k, k, k);
+    glRotatef(static_cast<float>(77 + 2 * (k - 1)), 1.0f, 1.0f, 0.0f);
+  }
+  glEnable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glPopMatrix();
+}
+
+int litIn(const Picture& picture, int x0, int y0, int width, int height) {
+  int lit = 0;
+  for (int y = y0; y < y0 + height; ++y) {
+    for (int x = x0; x < x0 + width; ++x) lit += picture.lit(x, y) ? 1 : 0;
+  }
+  return lit;
 }
 
 class StarfieldTest : public ::testing::Test {
@@ -137,6 +166,41 @@ TEST_F(StarfieldTest, PointsAreTwoPixelsWide) {
   }
   glEnable(GL_MULTISAMPLE);
   EXPECT_EQ(blocks, 1);
+}
+
+// Clipping a sphere's faces at the window's edges made new vertices there,
+// drawn as rows of dots along all four edges. Now each edge band, two pixels
+// deep, holds no more lit pixels than one of the same size further in; and
+// every point is one of the solid sphere's vertices, to the last bit, and
+// every vertex is drawn.
+TEST_F(StarfieldTest, NoDotsAlongTheWindowsEdgesAndTheStarsStayWhereTheyWere) {
+  onReshape(640, 480);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  placeCamera();
+  drawStarfield();
+  const Picture p = readPicture();
+  // Top, bottom, left and right: the outermost band, and the most any band
+  // further in holds.
+  int edges[4] = {litIn(p, 0, 0, 640, 2), litIn(p, 0, 478, 640, 2), litIn(p, 0, 0, 2, 480),
+                  litIn(p, 638, 0, 2, 480)};
+  int inside[4] = {0, 0, 0, 0};
+  for (int d = 2; d <= 40; d += 2) {
+    inside[0] = std::max(inside[0], litIn(p, 0, d, 640, 2));
+    inside[1] = std::max(inside[1], litIn(p, 0, 478 - d, 640, 2));
+    inside[2] = std::max(inside[2], litIn(p, d, 0, 2, 480));
+    inside[3] = std::max(inside[3], litIn(p, 638 - d, 0, 2, 480));
+  }
+  for (int e = 0; e < 4; ++e) EXPECT_LE(edges[e], inside[e]) << "dots along edge " << e;
+
+  auto distinct = [](const std::vector<DrawnPoint>& points) {
+    std::set<std::array<float, 3>> xyz;
+    for (const DrawnPoint& q : points) xyz.insert({q.x, q.y, q.z});
+    return xyz;
+  };
+  const auto before = distinct(captureDrawing(drawStarfieldAsSolidSpheres, 3000.0f));
+  EXPECT_EQ(before.size(), 2316u) << "spheres 2 to 19: k (k - 1) ring vertices and two poles each";
+  EXPECT_TRUE(distinct(captureDrawing(drawStarfield, 3000.0f)) == before);
 }
 
 }  // namespace

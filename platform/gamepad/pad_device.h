@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // What the game reads of the controller in use, in SDL's standard layout:
 // buttons are named by position (south is A on Xbox layouts, B on Nintendo's).
@@ -20,15 +22,16 @@ struct PadReading {
 
 // Starts the game-controller subsystem (and the joystick and event
 // subsystems under it, never video), with SDL kept away from SIGINT and
-// SIGTERM. Mappings: SDL's own database, then those of `mappingFile` when it
-// is a regular file (the community's gamecontrollerdb.txt format), then those
-// of SDL_GAMECONTROLLERCONFIG, each later one winning for the same device.
-// SDL's own Wii Remote driver is turned off, and Wii Remotes are never
-// opened: the Wii Remote path reads them. Opens the first controller already
-// connected. Returns false when SDL
-// cannot start the subsystem; every read then reports no controller. A
-// further call while started changes nothing and returns true.
-bool padDeviceStart(const char* mappingFile);
+// SIGTERM. Mappings: SDL's own database, then those of each of `mappingFiles`
+// in order that is a regular file (the community's gamecontrollerdb.txt
+// format), then those of SDL_GAMECONTROLLERCONFIG, each later one winning for
+// the same device. SDL's own Wii Remote driver is turned off, and Wii Remotes
+// are never opened: the Wii Remote path reads them (told by their names; the
+// Wii U Pro Controller, which shares the Wii Remote Plus's USB ids, is a
+// controller). Opens the first controller already connected. Returns false
+// when SDL cannot start the subsystem; every read then reports no
+// controller. A further call while started changes nothing and returns true.
+bool padDeviceStart(const std::vector<std::string>& mappingFiles);
 
 // Closes the controller in use and stops the subsystem; the game never calls
 // it (the controller is released with the process), tests use it to start

@@ -12,8 +12,12 @@ static bool isFolder(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string cacheFolder() {
-  const char* xdg = getenv("XDG_CACHE_HOME");
+// The game's folder under an XDG base directory: "$variable/vekotra", or
+// "$HOME/homeFolder/vekotra" when the variable is unset, empty or not
+// absolute; the password database's home folder when HOME is unset too.
+// Empty when no absolute folder can be named.
+static std::string userFolder(const char* variable, const char* homeFolder) {
+  const char* xdg = getenv(variable);
   if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vekotra";
   const char* home = getenv("HOME");
   if (home == nullptr || home[0] == '\0') {
@@ -21,7 +25,15 @@ std::string cacheFolder() {
     home = entry != nullptr ? entry->pw_dir : nullptr;
   }
   if (home == nullptr || home[0] != '/') return std::string();
-  return std::string(home) + "/.cache/vekotra";
+  return std::string(home) + "/" + homeFolder + "/vekotra";
+}
+
+std::string cacheFolder() {
+  return userFolder("XDG_CACHE_HOME", ".cache");
+}
+
+std::string configFolder() {
+  return userFolder("XDG_CONFIG_HOME", ".config");
 }
 
 bool makeParentFolders(const std::string& path) {

@@ -70,6 +70,10 @@ FILE* openFile(const char* path, const char* mode);
 // itself may not exist yet.
 std::string cacheFolder();
 
+// The user's configuration folder of the game, by the same rules:
+// "$XDG_CONFIG_HOME/vekotra", else "$HOME/.config/vekotra".
+std::string configFolder();
+
 // Creates every missing folder before the last '/' of `path` (mkdir -p of
 // its folder part), new ones readable by the user only, as caches are.
 // True when that folder exists afterwards.

@@ -42,9 +42,9 @@ class WiimoteBackend {
   virtual ~WiimoteBackend() = default;
   // The remotes connected now, by a name open() takes.
   virtual std::vector<std::string> list() = 0;
-  // The remote's device, owned by the caller; null when it cannot be opened
-  // (the kernel driver's backend then says why on standard error).
-  virtual WiimoteDevice* open(const std::string& name) = 0;
+  // The remote's device, owned by the caller; null when it cannot be opened,
+  // with the reason in `error`, in words a player can act on.
+  virtual WiimoteDevice* open(const std::string& name, std::string& error) = 0;
   // Pauses the caller for about `ms` milliseconds.
   virtual void sleep(int ms) = 0;
 };

@@ -38,9 +38,11 @@ int wiiuse_find(wiimote** wm, int max_wiimotes, int /*timeout*/) {
     ++found;
   }
   // A record left over from an earlier listing names a device that is gone.
+  // One that comes back and is refused again is named again.
   for (int i = found; i < max_wiimotes; ++i) {
     if (isConnected(wm[i])) continue;
     wm[i]->devicePath.clear();
+    wm[i]->refusedPath.clear();
     wm[i]->state &= ~WIIMOTE_STATE_DEV_FOUND;
   }
   return found;
@@ -52,8 +54,18 @@ int wiiuse_connect(wiimote** wm, int wiimotes) {
   for (int i = 0; i < wiimotes; ++i) {
     wiimote* remote = wm[i];
     if ((remote->state & WIIMOTE_STATE_DEV_FOUND) == 0 || isConnected(remote)) continue;
-    remote->device = wiiuseBackend()->open(remote->devicePath);
-    if (remote->device == nullptr) continue;
+    std::string error;
+    remote->device = wiiuseBackend()->open(remote->devicePath, error);
+    if (remote->device == nullptr) {
+      // Tried again at every search: said once, not once a second.
+      if (remote->refusedPath != remote->devicePath) {
+        fprintf(stderr, "Cannot open the Wii Remote at %s: %s\n", remote->devicePath.c_str(),
+                error.c_str());
+        remote->refusedPath = remote->devicePath;
+      }
+      continue;
+    }
+    remote->refusedPath.clear();
     remote->state |= WIIMOTE_STATE_CONNECTED;
     // A remote connected again starts with no button down: the buttons of
     // the record before its disconnection are not the new device's.

@@ -159,11 +159,20 @@ std::vector<std::string> ScriptedBackend::list() {
   return names;
 }
 
-WiimoteDevice* ScriptedBackend::open(const std::string& name) {
+void ScriptedBackend::refuseOpens(const std::string& name, int count) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (Remote* remote = find(name)) remote->refusedOpens = count;
+}
+
+WiimoteDevice* ScriptedBackend::open(const std::string& name, std::string& error) {
   std::lock_guard<std::mutex> lock(mutex_);
   ++counts_.openTries;
   Remote* remote = find(name);
-  if (remote == nullptr || !remote->openable) return nullptr;
+  if (remote == nullptr || !remote->openable || remote->refusedOpens > 0) {
+    if (remote != nullptr && remote->refusedOpens > 0) --remote->refusedOpens;
+    error = "Permission denied";
+    return nullptr;
+  }
   ++counts_.opened;
   return new Device(*this, *remote);
 }

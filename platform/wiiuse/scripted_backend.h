@@ -28,6 +28,9 @@ class ScriptedBackend : public WiimoteBackend {
   // A remote listed from the `listedFrom`-th listing on (0: the first).
   // One that may not be opened stands for a device the player cannot read.
   void addRemote(const std::string& name, int listedFrom = 0, bool openable = true);
+  // The named remote's next `count` opens are refused, as while its button
+  // device or the permission on it is not there yet.
+  void refuseOpens(const std::string& name, int count);
 
   // Inputs appended to the named remote's queue.
   void button(const std::string& name, unsigned short bit, bool down);
@@ -49,7 +52,8 @@ class ScriptedBackend : public WiimoteBackend {
   Counts counts();
 
   std::vector<std::string> list() override;
-  WiimoteDevice* open(const std::string& name) override;
+  // A refusal's reason is "Permission denied".
+  WiimoteDevice* open(const std::string& name, std::string& error) override;
   // Counts the request and pauses a millisecond at most, so a loop of polls
   // on a script does not spin, and a search time-out of seconds costs little.
   void sleep(int ms) override;
@@ -59,6 +63,7 @@ class ScriptedBackend : public WiimoteBackend {
     std::string name;
     int listedFrom;
     bool openable;
+    int refusedOpens = 0;
     bool gone = false;
     std::deque<WiimoteInput> inputs;
     std::string extension = "none";

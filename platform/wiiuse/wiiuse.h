@@ -122,6 +122,7 @@ struct wiimote_t {
   // while connected.
   std::string devicePath;
   WiimoteDevice* device;
+  std::string refusedPath;  // the device whose refusal was printed last
   struct pending_events_t pending;
 };
 typedef struct wiimote_t wiimote;
@@ -140,9 +141,12 @@ int wiiuse_find(wiimote** wm, int max_wiimotes, int timeout);
 // Opens each found record's remote (its buttons) unless it is connected
 // already; returns how many opened. The record's buttons start all up, also
 // for a remote connected again after a disconnection.
-// A remote whose device cannot be opened (most often: the player may not
-// read /dev/input) stays unconnected and is named on standard error. An
-// expansion already plugged in is reported by the first polls.
+// A remote whose device cannot be opened (its button device or the input
+// group's permission on it comes a moment after the remote is listed, or the
+// player may not read /dev/input) stays unconnected, and a later call tries
+// it again. It is named on standard error, with the reason, at its first
+// refusal only, until it is listed no more or opens. An expansion already
+// plugged in is reported by the first polls.
 int wiiuse_connect(wiimote** wm, int wiimotes);
 
 // Reads at most one report for each connected record and leaves its type in

@@ -5,7 +5,6 @@
 #include <xwiimote.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -126,6 +125,24 @@ class XwiimoteDevice : public WiimoteDevice {
   bool goneReported_ = false;
 };
 
+// The kernel's driver also serves the Wii U Pro Controller and the Balance
+// Board, which have no Wii Remote buttons to open: listed as remotes, they
+// would take the one record's place (and be tried every second). A device
+// whose type is not known yet ("pending" for a moment after it binds) stays
+// listed.
+static bool isRemote(const char* path) {
+  xwii_iface* iface = nullptr;
+  if (xwii_iface_new(&iface, path) != 0) return true;
+  char* type = nullptr;
+  bool remote = true;
+  if (xwii_iface_get_devtype(iface, &type) == 0 && type != nullptr) {
+    remote = strcmp(type, "procontroller") != 0 && strcmp(type, "balanceboard") != 0;
+    free(type);
+  }
+  xwii_iface_unref(iface);
+  return remote;
+}
+
 class XwiimoteBackend : public WiimoteBackend {
  public:
   std::vector<std::string> list() override {
@@ -133,14 +150,14 @@ class XwiimoteBackend : public WiimoteBackend {
     xwii_monitor* monitor = xwii_monitor_new(false, false);
     if (monitor == nullptr) return names;
     while (char* path = xwii_monitor_poll(monitor)) {
-      names.push_back(path);
+      if (isRemote(path)) names.push_back(path);
       free(path);
     }
     xwii_monitor_unref(monitor);
     return names;
   }
 
-  WiimoteDevice* open(const std::string& name) override {
+  WiimoteDevice* open(const std::string& name, std::string& error) override {
     xwii_iface* iface = nullptr;
     int result = xwii_iface_new(&iface, name.c_str());
     if (result == 0) {
@@ -148,8 +165,8 @@ class XwiimoteBackend : public WiimoteBackend {
       if (result != 0) xwii_iface_unref(iface);
     }
     if (result != 0) {
-      fprintf(stderr, "Cannot open the Wii Remote at %s: %s%s\n", name.c_str(), strerror(-result),
-              result == -EACCES ? " (is the player in the input group?)" : "");
+      error = strerror(-result);
+      if (result == -EACCES) error += " (is the player in the input group?)";
       return nullptr;
     }
     // Extension plug and unplug arrive as watch events; without a udev

@@ -6,7 +6,12 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +22,7 @@
 #include "platform/os/os.h"
 #include "tests/input/input_test_util.h"
 #include "tests/input/virtual_pad.h"
+#include "tests/tools/temp_dir.h"
 
 namespace {
 
@@ -175,17 +181,20 @@ TEST_F(GamepadTest, ControllerRemovedMidFlightThenAnotherTakesOver) {
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
-// The controller in use pulled out while another stays connected: the other
-// takes over at once, with no device connected meanwhile.
+// The controller in use pulled out while others stay connected: the next
+// one takes over at once, with no device connected meanwhile, also when SDL's
+// removal event was lost (the controller then only reads as detached).
 TEST_F(GamepadTest, TheOtherConnectedControllerTakesOverWhenTheOneInUseIsPulledOut) {
   stopGamepad();
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
-  VirtualPad first, second;
+  VirtualPad first, second, third;
   first.attach();
   second.attach();
+  third.attach();
   initGamepad();
   first.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   second.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
+  third.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
   run(0);
   EXPECT_EQ(gameState.yaw, -2) << "the first one connected flies";
   EXPECT_EQ(gameState.pitch, 0) << "the second one waits";
@@ -193,37 +202,90 @@ TEST_F(GamepadTest, TheOtherConnectedControllerTakesOverWhenTheOneInUseIsPulledO
   run(kPadDetectMs);
   EXPECT_EQ(gameState.yaw, -2);
   EXPECT_EQ(gameState.pitch, -2) << "the second one flies once the first is gone";
+  EXPECT_EQ(gameState.speed, 0) << "the third one waits";
+
+  second.detach();
+  SDL_FlushEvents(SDL_JOYDEVICEREMOVED, SDL_JOYDEVICEREMOVED);
+  SDL_FlushEvents(SDL_CONTROLLERDEVICEREMOVED, SDL_CONTROLLERDEVICEREMOVED);
+  run(0);
+  EXPECT_EQ(gameState.pitch, -2);
+  EXPECT_EQ(gameState.speed, 2) << "the removal event lost, the third one did not take over";
+  stopGamepad();
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+// The installed game's data folder is read-only: a player's own mappings go
+// in the configuration folder, and win over the data folder's for a device
+// both map.
+TEST_F(GamepadTest, ThePlayersOwnMappingsComeFromTheConfigurationFolder) {
+  stopGamepad();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  VirtualPad stick;
+  stick.attach(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 0x1234, 0x5678, "Player Stick");
+  ASSERT_FALSE(SDL_IsGameController(SDL_NumJoysticks() - 1)) << "SDL maps it by itself";
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(stick.joystick), guid, sizeof guid);
+  TempDir data, config;
+  ASSERT_EQ(mkdir((config.path + "/vekotra").c_str(), 0700), 0);
+  // Start is the stick's button 0 in the data folder's file, 1 in the player's.
+  std::ofstream(data.path + "/gamecontrollerdb.txt")
+      << guid << ",Data Stick,start:b0,platform:Linux,\n";
+  std::ofstream(config.path + "/vekotra/gamecontrollerdb.txt")
+      << guid << ",Player Stick,start:b1,platform:Linux,\n";
+  char* oldDirectory = getcwd(nullptr, 0);
+  ASSERT_EQ(chdir(data.path.c_str()), 0);
+  setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+  initGamepad();
+  unsetenv("XDG_CONFIG_HOME");
+  ASSERT_EQ(chdir(oldDirectory), 0);
+  free(oldDirectory);
+  stick.button(0, true);
+  run(300);
+  EXPECT_EQ(gameState.paused, 0) << "the data folder's mapping won";
+  stick.button(1, true);
+  run(0);
+  EXPECT_EQ(gameState.paused, 1) << "the player's mapping was not read";
+  stick.detach();
   stopGamepad();
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 // The Wii Remote path reads the remote. SDL would open it as a game
 // controller too (its own Wii driver, or its database's mapping of the
-// kernel driver's devices), and every press would act twice.
-TEST_F(GamepadTest, AWiiRemoteIsNeverOpenedAsAGamepad) {
+// kernel driver's devices), and every press would act twice. The Wii U Pro
+// Controller has the Wii Remote Plus's USB ids, and is a gamepad.
+TEST_F(GamepadTest, WiiRemotesAreNeverOpenedAsGamepadsButTheWiiUProControllerIs) {
   EXPECT_STREQ(SDL_GetHint(SDL_HINT_JOYSTICK_HIDAPI_WII), "0");
-  for (Uint16 product : {0x0306, 0x0330}) {
+  struct Part {
+    Uint16 product;
+    const char* name;
+  };
+  for (Part part : {Part{0x0306, "Nintendo Wii Remote"}, Part{0x0330, "Nintendo Wii Remote"},
+                    Part{0x0330, "Nintendo Wii Remote Accelerometer"},
+                    Part{0x0306, "Nintendo Wii Remote with Nunchuk"}}) {
     VirtualPad remote;
-    remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, product, "Nintendo Wii Remote");
+    remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, part.product, part.name);
     ASSERT_TRUE(SDL_IsGameController(SDL_NumJoysticks() - 1)) << "SDL would take it as one";
     remote.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     remote.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     run(1000);
-    EXPECT_EQ(gameState.yaw, 0) << std::hex << product;
-    EXPECT_EQ(gameState.speed, 0) << std::hex << product;
+    EXPECT_EQ(gameState.yaw, 0) << part.name << " " << std::hex << part.product;
+    EXPECT_EQ(gameState.speed, 0) << part.name << " " << std::hex << part.product;
     remote.detach();
   }
-  // Connected after a remote, a gamepad is the one that flies.
-  VirtualPad remote, pad;
-  remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, 0x0306, "Nintendo Wii Remote");
+  // Connected after a Wii Remote Plus, the Pro Controller is the one that flies.
+  VirtualPad remote, pro;
+  remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, 0x0330, "Nintendo Wii Remote");
   remote.axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
   run(300);
-  plugIn(pad);
-  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
+  pro.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, 0x0330,
+             "Nintendo Wii Remote Pro Controller");
+  run(300);
+  pro.axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
   run(0);
-  EXPECT_EQ(gameState.pitch, -2);
+  EXPECT_EQ(gameState.pitch, -2) << "the Wii U Pro Controller does not fly";
   EXPECT_EQ(gameState.yaw, 0);
-  pad.detach();
+  pro.detach();
   remote.detach();
 }
 

@@ -1,4 +1,5 @@
-// The user's cache folder and the creation of a file's missing folders.
+// The user's cache and configuration folders, and the creation of a file's
+// missing folders.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -27,17 +28,23 @@ struct ScopedEnv {
   }
 };
 
-TEST(CacheFolder, FollowsTheXdgRules) {
+// The configuration folder follows the cache folder's rules, from its own
+// variable.
+TEST(UserFolders, FollowTheXdgRules) {
   {
     ScopedEnv xdg("XDG_CACHE_HOME", "/var/tmp/c");
+    ScopedEnv config("XDG_CONFIG_HOME", "/etc/p");
     ScopedEnv home("HOME", "/home/p");
     EXPECT_EQ(cacheFolder(), "/var/tmp/c/vekotra");
+    EXPECT_EQ(configFolder(), "/etc/p/vekotra");
   }
-  // Unset, empty or relative: the home folder's .cache.
+  // Unset, empty or relative: the home folder's .cache and .config.
   for (const char* value : {static_cast<const char*>(nullptr), "", "relative/c"}) {
     ScopedEnv xdg("XDG_CACHE_HOME", value);
+    ScopedEnv config("XDG_CONFIG_HOME", value);
     ScopedEnv home("HOME", "/home/p");
     EXPECT_EQ(cacheFolder(), "/home/p/.cache/vekotra") << (value ? value : "(unset)");
+    EXPECT_EQ(configFolder(), "/home/p/.config/vekotra") << (value ? value : "(unset)");
   }
   // No HOME: the password database names the home folder.
   {

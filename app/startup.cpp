@@ -14,6 +14,7 @@ void registerCallbacks() {
   glutReshapeFunc(onReshape);
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onIdle);
+  glutWindowStatusFunc(onWindowStatus);
   glutKeyboardFunc(onKeyboard);
   glutMouseFunc(onMouseButton);
   glutMotionFunc(onMouseMotion);

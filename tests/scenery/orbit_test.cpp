@@ -38,8 +38,14 @@ TEST_F(OrbitTest, BackgroundPlanetsStandAtTheirFixedPlaces) {
   expectAt(points[1], 8, 200.0f, -300.0f, -100.0f, 0.03f);
 }
 
-TEST_F(OrbitTest, SatellitesAfterTheFirstFrame) {
-  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+// The orbit's tick, then the satellites drawn at the angle it leaves.
+void tickAndDrawSatellites() {
+  stepOrbit();
+  drawSatellites(gameState.orbitAngle);
+}
+
+TEST_F(OrbitTest, SatellitesAfterTheFirstTick) {
+  std::vector<DrawnPoint> points = captureDrawing(tickAndDrawSatellites, 1000.0f);
   EXPECT_FLOAT_EQ(gameState.orbitAngle, 0.01f);
   ASSERT_EQ(points.size(), 2u);
   // The angle grows before the satellites are placed.
@@ -48,8 +54,8 @@ TEST_F(OrbitTest, SatellitesAfterTheFirstFrame) {
 }
 
 TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
-  for (int frame = 0; frame < 99; ++frame) drawSatellites();
-  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+  for (int tick = 0; tick < 99; ++tick) stepOrbit();
+  std::vector<DrawnPoint> points = captureDrawing(tickAndDrawSatellites, 1000.0f);
   const double a = gameState.orbitAngle;
   EXPECT_NEAR(a, 1.0, 1e-4);
   ASSERT_EQ(points.size(), 2u);
@@ -59,7 +65,7 @@ TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
            static_cast<float>(800 * cos(a)), 0.03f);
 
   gameState.orbitAngle = 100.0f;  // never wrapped: keeps its float value
-  drawSatellites();
+  stepOrbit();
   EXPECT_FLOAT_EQ(gameState.orbitAngle, 100.01f);
 }
 
@@ -71,8 +77,8 @@ TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {
   glGetFloatv(GL_MODELVIEW_MATRIX, before);
   gameState.missilesFlying = 1;
   gameState.WiimoteButtons.buttonB = 1;
-  void (*steps[])() = {drawBackgroundPlanets, drawStarfield, drawSatellites, drawMissiles,
-                       fireFromWiimote};
+  void (*steps[])() = {drawBackgroundPlanets, drawStarfield, tickAndDrawSatellites,
+                       [] { drawMissiles(stepMissiles()); }, fireFromWiimote};
   for (auto step : steps) {
     step();
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
@@ -87,8 +93,8 @@ TEST_F(OrbitTest, EmptySlotsDrawNothing) {
   std::vector<DrawnPoint> points = captureDrawing(
       [] {
         drawBackgroundPlanets();
-        drawSatellites();
-        drawMissiles();
+        tickAndDrawSatellites();
+        drawMissiles(stepMissiles());
       },
       1000.0f);
   EXPECT_TRUE(points.empty());

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/scenery.h"
 #include "tests/scenery/scene_capture.h"
@@ -67,6 +68,44 @@ TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
   gameState.orbitAngle = 100.0f;  // never wrapped: keeps its float value
   stepOrbit();
   EXPECT_FLOAT_EQ(gameState.orbitAngle, 100.01f);
+}
+
+// A display at 144 Hz runs 0 or 1 tick a frame; drawn between the last two
+// ticks, the satellite still moves by the same step in every frame.
+TEST_F(OrbitTest, AtA144HzDisplayTheSatelliteMovesByEqualStepsEveryFrame) {
+  const int64_t kSecond = 1000000000;
+  GameClock clock;
+  std::vector<DrawnPoint> drawn;
+  int ticks = 0;
+  testing::internal::CaptureStdout();  // the console text of every fourth tick
+  for (int64_t frame = 0; frame <= 144; ++frame) {
+    int due = ticksDue(clock, kSecond + frame * kSecond / 144);
+    if (frame > 0) ticks += due;
+    for (int i = 0; i < due; ++i) runTick();
+    std::vector<DrawnPoint> points =
+        captureDrawing([&clock] { drawFrame(tickFraction(clock)); }, 700.0f);
+    for (const DrawnPoint& p : points) {
+      if (p.slot == 6) {
+        drawn.push_back(p);  // the first satellite, on its horizontal orbit
+        break;
+      }
+    }
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(ticks, 60);
+  ASSERT_EQ(drawn.size(), 145u);
+  double last = 0.0;
+  for (size_t i = 1; i < drawn.size(); ++i) {
+    const DrawnPoint& a = drawn[i - 1];
+    const DrawnPoint& b = drawn[i];
+    double step = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
+    // 0.01 radians a tick on an orbit of 400 to 500, 60/144 of a tick a frame.
+    EXPECT_NEAR(step, 2.0, 0.2) << "frame " << i;
+    if (i > 1) {
+      EXPECT_NEAR(step, last, 0.05 * last) << "frame " << i << " against the one before";
+    }
+    last = step;
+  }
 }
 
 TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {

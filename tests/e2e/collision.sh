@@ -30,7 +30,7 @@ grep -qF "touch" "$E2E_OUT" && fail "a touch reported before the ship moved"
 e2e_focus "$id"
 before=$(sound_frames)
 # With the physics paused, nose down 2 degrees and speed 10: each tick the
-# ship moves 0.5 units toward the planet and sinks 0.1 a tick, on a line through the
+# ship moves 0.5 units toward the planet and sinks 0.1, on a line through the
 # planet's centre, inside it from altitude 19 down to -19. The status line's
 # altitude tells where the ship is: once below 0, slow down to a stop there.
 xdotool key p

@@ -1,8 +1,9 @@
 // Preloaded into the game by the benchmark scripts; the game itself is
 // unchanged.
-// - SWAP_TIMER_LOG=FILE: writes the monotonic time of every glXSwapBuffers
-//   call, in nanoseconds, one line per swap; with the first satellite's
-//   position in that frame after it ("NS X Z") when the frame drew one.
+// - SWAP_TIMER_LOG=FILE: writes the monotonic time at which every
+//   glXSwapBuffers returns (the frame is shown), in nanoseconds, one line per
+//   swap; with the first satellite's position in that frame after it
+//   ("NS X Z") when the frame drew one.
 // - SWAP_TIMER_HZ=N: a stand-in display refreshing N times a second. Each
 //   swap returns only at the next vertical blank (the blanks fall on whole
 //   multiples of 1/N s of the monotonic clock), as a driver that waits for
@@ -70,8 +71,15 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     const char* path = getenv("SWAP_TIMER_LOG");
     return path != nullptr ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
   }();
+  next(display, drawable);
+  int64_t shown = nowNs();
+  if (displayHz() > 0) {
+    int64_t period = 1000000000 / displayHz();
+    shown = (shown / period + 1) * period;  // the next vertical blank
+    sleepUntil(shown);
+  }
   if (log >= 0) {
-    long long at = static_cast<long long>(nowNs());
+    long long at = static_cast<long long>(shown);
     if (satelliteSeen) {
       dprintf(log, "%lld %.4f %.4f\n", at, static_cast<double>(satelliteX), static_cast<double>(satelliteZ));
     } else {
@@ -79,11 +87,6 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     }
   }
   satelliteSeen = false;
-  next(display, drawable);
-  if (displayHz() > 0) {
-    int64_t period = 1000000000 / displayHz();
-    sleepUntil((nowNs() / period + 1) * period);
-  }
 }
 
 // The screen's modes at the stand-in display's rate: Xvfb reports none.

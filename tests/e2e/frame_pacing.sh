@@ -1,4 +1,4 @@
-# The game clock: over three seconds of play the game writes its status line
+# The game clock: over two seconds of play the game writes its status line
 # (every fourth tick) no more often than 65 ticks a second allow, whether its
 # frames are paced or, with --free-running (given beside an X option that
 # GLUT takes), drawn as fast as the machine can. With --game-speed=4 game
@@ -9,13 +9,13 @@ source "$E2E_LIB"
 
 status_lines() { grep -ac '^Speed = ' "$E2E_OUT" || true; }
 
-# Ticks counted from the status lines over about three seconds; prints
+# Ticks counted from the status lines over about two seconds; prints
 # "TICKS SECONDS".
 count_frames() {
   local lines0 lines1 t0 t1
   lines0=$(status_lines)
   t0=$(date +%s%N)
-  sleep 3
+  sleep 2
   lines1=$(status_lines)
   t1=$(date +%s%N)
   echo "$((4 * (lines1 - lines0))) $(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) / 1e9 }')"

@@ -6,8 +6,10 @@
 # it also logs when each frame is shown and where the first satellite is
 # drawn in it. For N = 30, 50, 60, 75, 144, and 60 with two busy processes
 # competing for the cores:
-#   ticks/s   game ticks per second of real time (status lines, one every
-#             fourth tick, times 4)
+#   ticks/s   game ticks per second of real time: the satellite's orbit
+#             angle (0.01 radians a tick) read back from where it is drawn,
+#             over the frames' times (the status lines, one every fourth
+#             tick, give the same to within their counting at the ends)
 #   frames/s  frames shown per second
 #   step CV   the satellite's movement per shown frame, coefficient of variation
 #   speed CV  that movement over the time the frame before was shown: the
@@ -55,13 +57,19 @@ run() {
       for (i = 2; i <= NR; i++) {
         if (t[i] < first) continue
         frames++
+        if (f[i] == 3) {
+          # x = 500 sin(-a), z = 400 cos(-a); the angle only grows.
+          a = atan2(-x[i] / 500, z[i] / 400)
+          if (a0 == "") { a0 = a; ta = t[i]; turns = 0 } else if (a < prev - 3) { turns++ }
+          prev = a; angle = a + turns * 2 * 3.14159265358979; tb = t[i]
+        }
         if (f[i] == 3 && f[i - 1] == 3) {
           d = sqrt((x[i] - x[i - 1]) ^ 2 + (z[i] - z[i - 1]) ^ 2); dt = (t[i] - t[i - 1]) / 1e6
           s += d; ss += d * d; n++; v = d / dt; vs += v; vss += v * v
         }
       }
-      printf "%-24s ticks/s %6.1f  frames/s %6.1f  step CV %5.1f %%  speed CV %5.1f %%  CPU %5.1f %%\n",
-        name, ticks / 6, frames / 6, cv(s, ss, n), cv(vs, vss, n), 100 * cpu / hzt / 6
+      printf "%-24s ticks/s %5.1f (status lines %5.1f)  frames/s %5.1f  step CV %5.1f %%  speed CV %5.1f %%  CPU %5.1f %%\n",
+        name, (angle - a0) / 0.01 / ((tb - ta) / 1e9), ticks / 6, frames / 6, cv(s, ss, n), cv(vs, vss, n), 100 * cpu / hzt / 6
     }' "$log"
 }
 

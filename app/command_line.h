@@ -4,10 +4,17 @@
 
 struct CommandLine {
   // --free-running: frames follow each other as fast as the machine draws
-  // them, with no frame pacing and no wait for the vertical blank; for
-  // measurements.
+  // them, with no frame pacing and no wait for the vertical blank; the game
+  // clock keeps its 60 ticks a second. For measurements.
   bool freeRunning = false;
-  // The first argument the game does not know; null when every one is known.
+  // --multisample=on|off: 1 or 0; -1 when not given, and the game asks for
+  // multisampling on hardware renderers only.
+  int multisample = -1;
+  // --game-speed=N: game time runs N times as fast as real time (1 to 8),
+  // for tests that fly far without waiting.
+  int gameSpeed = 1;
+  // The first argument the game does not know, or whose value it does not
+  // accept; null when every one is known.
   const char* unknown = nullptr;
 };
 

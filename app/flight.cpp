@@ -1,6 +1,6 @@
-// Flight, camera and the per-frame bookkeeping of the ship's attitude. All
-// motion advances by a fixed amount per frame; angles turn into radians with
-// 3.14 for a half turn, as the game has always flown.
+// Flight, camera and the per-tick bookkeeping of the ship's attitude. All
+// motion advances by a fixed amount per tick of the game clock; angles turn
+// into radians with 3.14 for a half turn, as the game has always flown.
 #include <GL/glu.h>
 
 #include <cmath>
@@ -22,9 +22,10 @@ const char kControlsList[] =
     "Fleche droite = tourner a droite\nz = avancer\ns = reculer\ng = tirer missiles\n"
     "Echap = quitter\n\n";
 
-// An angle in whole degrees to radians: doubled as an integer first.
-static double toRadians(int degrees) {
-  return static_cast<double>(2 * degrees) * kHalfTurn / 360.0;
+// An angle in degrees to radians: doubled first, which for whole degrees
+// gives exactly the doubled integer.
+static double toRadians(double degrees) {
+  return 2.0 * degrees * kHalfTurn / 360.0;
 }
 
 void applyTiltSteering() {
@@ -34,14 +35,14 @@ void applyTiltSteering() {
   g.pitch = static_cast<int>(static_cast<double>(g.tiltPitch) * 360.0 / kFullTurn);
 }
 
-void placeCamera() {
-  GameState& g = gameState;
+void placeCamera(const ShipPose& ship) {
+  const GameState& g = gameState;
   if (g.freeCamera == 0.0f) {
-    double Y = toRadians(g.yaw);
-    double P = toRadians(g.pitch);
-    gluLookAt(g.shipX + kChaseOffset * sin(Y), g.altitude + kChaseOffset * sin(P) + kChaseHeight,
-              g.shipZ + kChaseOffset * cos(Y), g.shipX,
-              g.altitude - kChaseOffset * sin(P) + kChaseHeight, g.shipZ, 0.0, 1.0, 0.0);
+    double Y = toRadians(ship.yaw);
+    double P = toRadians(ship.pitch);
+    gluLookAt(ship.x + kChaseOffset * sin(Y), ship.altitude + kChaseOffset * sin(P) + kChaseHeight,
+              ship.z + kChaseOffset * cos(Y), ship.x,
+              ship.altitude - kChaseOffset * sin(P) + kChaseHeight, ship.z, 0.0, 1.0, 0.0);
   } else {
     glTranslatef(-g.camPanX, -g.camPanY - 0.3f, -g.camZoom - 1.0f);
     glRotatef(g.camAngles[0], 1.0f, 0.0f, 0.0f);
@@ -51,8 +52,8 @@ void placeCamera() {
 
 void flyShip() {
   GameState& g = gameState;
-  double Y = toRadians(g.yaw);
-  double P = toRadians(g.pitch);
+  double Y = toRadians(static_cast<double>(g.yaw));
+  double P = toRadians(static_cast<double>(g.pitch));
   double v = g.speed * kSpeedScale;
   g.shipZ = static_cast<float>(g.shipZ - v * cos(Y));
   g.shipX = static_cast<float>(g.shipX - v * sin(Y));
@@ -74,6 +75,16 @@ void levelRoll() {
   } else if (g.roll < 0) {
     g.roll += 1;
   }
+}
+
+ShipPose shipPose() {
+  const GameState& g = gameState;
+  return ShipPose{g.shipX,
+                  g.altitude,
+                  g.shipZ,
+                  static_cast<float>(g.yaw),
+                  static_cast<float>(g.pitch),
+                  static_cast<float>(g.roll)};
 }
 
 void formatStatusLine(char* text, size_t size) {

@@ -2,74 +2,68 @@
 
 #include <GL/glut.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
-#include "app/actors.h"
 #include "app/game_state.h"
-#include "app/scenery.h"
-#include "app/status_overlay.h"
-#include "input/gamepad.h"
-#include "physics/world.h"
 #include "platform/os/os.h"
 
-void stepPhysics() {
-  GameState& g = gameState;
-  // Unsigned arithmetic, so the clock's wrap-around still gives a small delta.
-  uint32_t now = timeGetTime();
-  uint32_t delta = now - g.lastStepTime;
-  g.lastStepTime = now;
-  if (scene != nullptr && g.paused == 0) {
-    float dt = static_cast<float>(static_cast<double>(delta) * 0.001);
-    scene->simulate(dt);
-    scene->flushStream();
-    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
-  }
-}
+bool windowShown = true;
+GameClock gameClock;
 
 void onDisplay() {
-  // The gamepad is read where key events land: between frames.
-  readGamepad();
-  stepPhysics();
-
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glLoadIdentity();
-
-  applyTiltSteering();
-  // The camera is placed from the position before this frame's flight, so the
-  // ship is drawn one frame's movement ahead of it.
-  placeCamera();
-  flyShip();
-  levelRoll();
-  writeConsoleText();
-
-  drawBackgroundPlanets();
-  drawStarfield();
-  drawSatellites();
-  drawMissiles();
-  fireFromWiimote();
-  speedFromWiimote();
-
-  if (scene != nullptr) syncAndDrawActors();
-  drawStatusOverlay(shipTouching());
+  // freeglut may still call for a redisplay of a covered window.
+  if (!windowShown) return;
+  int ticks = ticksDue(gameClock, monotonicNanoseconds());
+  for (int i = 0; i < ticks; ++i) runTick();
+  drawFrame(tickFraction(gameClock));
 
   snprintf(gameState.textBuffer, sizeof gameState.textBuffer, "fps[%3.1f]",
            static_cast<double>(measureFrameRate()));
   glutSetWindowTitle(gameState.textBuffer);
   glFlush();
-  paceFrame();
-  glutSwapBuffers();
+  presentFrame();
 }
 
 bool framePacing = true;
 FramePacer framePacer = {1000000000 / 60, 0};
 
-void paceFrame() {
-  if (framePacing) waitForFrame(framePacer);
+bool paceFrame() {
+  return framePacing && !framePacer.swapWaits && waitForFrame(framePacer);
 }
 
+void presentFrame() {
+  bool slept = paceFrame();
+  // The drawing has had the sleep to finish: what remains is waited for
+  // here, so that the swap's length below is the swap's own.
+  if (slept) glFinish();
+  int64_t swapStart = monotonicNanoseconds();
+  glutSwapBuffers();
+  if (framePacing) swapDone(framePacer, swapStart, monotonicNanoseconds(), slept);
+}
+
+// While hidden, freeglut calls no display callback but keeps calling this
+// one: a short sleep each time keeps the loop from spinning a core, and a
+// window shown again is seen within one sleep.
+static const int kHiddenSleepMs = 50;
+
 void onIdle() {
+  if (!windowShown) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kHiddenSleepMs));
+    return;
+  }
   glutPostRedisplay();
+}
+
+void onWindowStatus(int state) {
+  bool shown = state == GLUT_FULLY_RETAINED || state == GLUT_PARTIALLY_RETAINED;
+  if (shown && !windowShown) {
+    // The hidden time is neither game time nor a frame's length.
+    restartClock(gameClock, monotonicNanoseconds());
+    gameState.fpsLastTime = static_cast<float>(glutGet(GLUT_ELAPSED_TIME));
+  }
+  windowShown = shown;
 }
 
 void onReshape(int width, int height) {

@@ -4,29 +4,55 @@
 
 #include <cstddef>
 
+#include "app/game_clock.h"
+#include "app/game_state.h"
+#include "platform/os/os.h"
+
 struct Quaternion {
   float x, y, z, w;
 };
 
-// One frame: gamepad reading, physics step, clear, tilt steering, camera,
-// flight, return of the bank to level, console text, scenery and missiles,
-// Wii Remote firing and speed, the actors, the on-screen status, the
-// frame-rate title, the frame's pacing, buffer swap.
+// One displayed frame: the ticks of game time passed since the last frame
+// (runTick, at most kMostTicksPerFrame), the picture drawn between the last
+// two ticks (drawFrame), the frame-rate title, then the frame's pacing and
+// buffer swap. A hidden window draws and ticks nothing.
 void onDisplay();
-// Requests the next frame as soon as GLUT is idle; onDisplay's pacing holds
-// the rate.
+// Requests the next frame as soon as GLUT is idle, while the window shows;
+// while it is hidden, sleeps instead, so the loop does not spin.
 void onIdle();
-// Sleeps to the frame's deadline, 1/60 s after the last one, unless
-// framePacing is off. Called between the drawing and the buffer swap, so the
-// swaps come at a steady 60 a second however long each frame took to draw
-// (as long as it took less than 1/60 s), and the renderer finishes the
-// frame's pixels meanwhile.
-void paceFrame();
-// Frames are held to 60 a second while true (the default); false for the
-// free-running loop.
+// GLUT's window status: iconified or fully covered hides the window; when it
+// shows again the game clock goes on from where it stopped.
+void onWindowStatus(int state);
+// Whether the window is shown (not iconified or fully covered).
+extern bool windowShown;
+// The game clock the frames run their ticks by.
+extern GameClock gameClock;
+
+// One tick of game time, 1/60 s: the physics step, tilt steering, flight,
+// return of the bank to level, console text, orbit, missiles, Wii Remote
+// firing and speed, the ship's actor, the gamepad. Draws nothing.
+void runTick();
+// The frame's picture, `fraction` (in [0, 1)) of a tick after the latest
+// tick: clear, camera, scenery, missiles, actors, on-screen status.
+void drawFrame(double fraction);
+// What moves, between two ticks' states.
+ShipPose shipBetween(const ShipPose& from, const ShipPose& to, double fraction);
+MissilePair missilesBetween(const MissilePair& from, const MissilePair& to, double fraction);
+
+// Holds frames to the display's refresh rate where the buffer swap does not
+// wait for the vertical blank: sleeps to the frame's deadline, one period
+// after the last, unless framePacing is off or swaps have been seen to wait.
+// Called between the drawing and the buffer swap, so the renderer finishes
+// the frame's pixels meanwhile. True when it slept.
+bool paceFrame();
+// paceFrame, the buffer swap, and what the swap's length tells of whether
+// swaps wait.
+void presentFrame();
+// Frames are held to the refresh rate while true (the default); false for
+// the free-running loop.
 extern bool framePacing;
-// The deadlines paceFrame sleeps to.
-struct FramePacer;
+// The deadlines paceFrame sleeps to; its period is the display's refresh
+// period.
 extern FramePacer framePacer;
 // Viewport and perspective for a window of the given size.
 void onReshape(int width, int height);
@@ -39,14 +65,18 @@ Quaternion eulerToQuaternion(const float angles[3]);
 // The 3x3 rotation matrix of a unit quaternion, row by row.
 void quaternionToMatrix(const Quaternion& q, float rotationMatrix[9]);
 
-// The steps of onDisplay, in frame order.
+// The steps of a tick, in order, and the camera of the frame's drawing.
+// The physics step advances the scene by 1/60 s, unless paused.
 void stepPhysics();
 void applyTiltSteering();
-void placeCamera();
+// The chase camera behind `ship`, or the free camera the mouse moves.
+void placeCamera(const ShipPose& ship);
 void flyShip();
 void levelRoll();
 void writeConsoleText();
 void speedFromWiimote();
+// The flight fields as a pose.
+ShipPose shipPose();
 
 // The console's controls list, the window's too at start-up.
 extern const char kControlsList[];

@@ -1,7 +1,7 @@
 // The one process-wide record through which the GLUT callbacks, the frame
 // loop, the contact report and the Wii Remote polling thread talk to each
-// other. Input handlers change values here; the frame turns them into motion
-// and pictures. Angles are whole degrees unless noted, positions world units
+// other. Input handlers change values here; the game clock's ticks turn them
+// into motion, and each frame draws the result. Angles are whole degrees unless noted, positions world units
 // with y up.
 #pragma once
 
@@ -34,12 +34,38 @@ struct WiimoteButtonFlags {
       buttonUp, buttonDown, buttonLeft, buttonRight, buttonHome;
 };
 
+// Where the ship stands and how it is turned, at one moment of a tick: the
+// flight fields below, with the angles as floats so that a pose between two
+// ticks can be drawn. Starts where the ship starts.
+struct ShipPose {
+  float x = 0.0f, altitude = 50.0f, z = 250.0f;
+  float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
+};
+
+// The missile pair as the tick's missile step left it to be drawn.
+struct MissilePair {
+  bool shown = false;  // flying at the missile step
+  int origin[3] = {0, 0, 0};
+  int yaw = 0, pitch = 0;
+  float travel = 0.0f;
+};
+
+// Everything that moves, as one tick left it; the frame draws between the
+// previous tick's and the current one's.
+struct TickState {
+  ShipPose camera;  // the ship as the chase camera follows it: before the flight step
+  ShipPose ship;    // after the flight step: where its physics actor stands
+  float orbitAngle = 0.0f;
+  MissilePair missiles;
+  uint32_t shipContact = 0;  // the contact bits of the ship's actor at this tick
+};
+
 struct GameState {
   // Flight.
   float shipX = 0.0f;
   float altitude = 50.0f;  // ship position, y
   float shipZ = 250.0f;
-  int speed = 0;     // the ship moves 0.05 * speed world units per frame
+  int speed = 0;     // the ship moves 0.05 * speed world units per tick
   int yaw = 0;       // heading: 0 flies toward -z, growing values turn left
   int pitch = 0;     // negative is nose up
   int roll = 0;      // bank, positive while turning left
@@ -70,10 +96,12 @@ struct GameState {
   float missileTravel = 0.0f;  // 0 to -31 along the pair's own -z axis
   float orbitAngle = 0.0f;     // radians
 
+  // The last two ticks, side by side.
+  TickState previousTick, currentTick;
+
   // Frame bookkeeping.
-  int consoleFrameCounter = 0;
-  uint32_t lastStepTime = 0;  // ms
-  float fpsLastTime = 0.0f;   // ms
+  int consoleFrameCounter = 0;  // counts ticks: the console is rewritten every fourth
+  float fpsLastTime = 0.0f;     // ms
   char textBuffer[256] = {};
 
   // Wii Remote, written by the polling thread.

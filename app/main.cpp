@@ -2,8 +2,10 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/command_line.h"
+#include "app/display_info.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
 #include "app/swap_interval.h"
@@ -11,8 +13,16 @@
 #include "input/wiimote.h"
 #include "sound/sound.h"
 
+// The display GLUT's -display option names, or null for DISPLAY's.
+static const char* displayOption(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (strcmp(argv[i], "-display") == 0) return argv[i + 1];
+  }
+  return nullptr;
+}
+
 int main(int argc, char** argv) {
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH | GLUT_MULTISAMPLE);
+  const char* displayName = displayOption(argc, argv);
   glutInitWindowPosition(0, 0);
   glutInitWindowSize(640, 480);
   // After the settings above, so window options on the command line win.
@@ -25,10 +35,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   framePacing = !options.freeRunning;
+  gameClock.speed = options.gameSpeed;
+  unsigned multisample = chooseMultisample(options.multisample, displayName) ? GLUT_MULTISAMPLE : 0;
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH | multisample);
   glutCreateWindow("Vekotra by Ralune & Doskin");
   // Paced frames also wait for the vertical blank, so none is torn; a
-  // free-running loop waits for nothing.
+  // free-running loop waits for nothing. Where swaps do not wait, paced
+  // frames sleep to the display's refresh period (60 Hz when unknown).
   setSwapInterval(framePacing ? 1 : 0);
+  double refreshRate = displayRefreshRate();
+  framePacer.periodNs = static_cast<int64_t>(1e9 / (refreshRate > 0.0 ? refreshRate : 60.0));
   registerCallbacks();
   initScene();
   initSound();

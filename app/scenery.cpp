@@ -20,7 +20,7 @@ static const int kFirstPlanetSlot = 7;
 static const int kSecondPlanetSlot = 8;
 
 static const int kStarSpheres = 19;
-static const double kOrbitStep = 0.01;  // radians per frame, added in double precision
+static const double kOrbitStep = 0.01;  // radians per tick, added in double precision
 static const float kMissileScale = 0.01f;
 static const float kMissileSpacing = 250.0f;   // model units between the pair
 static const float kMissileTravelEnd = -30.0f;  // the flight ends below this
@@ -62,13 +62,17 @@ void drawStarfield() {
   glPopMatrix();
 }
 
-// The satellite model, only moved, on a horizontal and a vertical ellipse
-// around the world origin. orbitAngle grows for ever; sines and cosines are
-// taken in single precision as the orbit has always been computed.
-void drawSatellites() {
+// The orbit never wraps: orbitAngle grows for ever.
+void stepOrbit() {
   GameState& g = gameState;
   g.orbitAngle = static_cast<float>(g.orbitAngle + kOrbitStep);
-  const float a = g.orbitAngle;
+}
+
+// The satellite model, only moved, on a horizontal and a vertical ellipse
+// around the world origin. Sines and cosines are taken in single precision
+// as the orbit has always been computed.
+void drawSatellites(float orbitAngle) {
+  const float a = orbitAngle;
 
   glPushMatrix();
   float s = static_cast<float>(std::sin(-static_cast<double>(a)));
@@ -85,33 +89,43 @@ void drawSatellites() {
   glPopMatrix();
 }
 
-// One frame of the pair's flight: one unit further along the frame's -z axis,
+// One tick of the pair's flight: one unit further along its own -z axis,
 // which points where the ship was heading when the pair was fired. The pair
-// is drawn with travel -1 to -31 and goes idle in the frame it passes -30.
-void drawMissiles() {
+// is shown with travel -1 to -31 and goes idle in the tick it passes -30.
+MissilePair stepMissiles() {
   GameState& g = gameState;
-  glPushMatrix();
-  if (g.missilesFlying == 1) {
-    g.missileTravel = g.missileTravel - 1.0f;
-    glTranslatef(static_cast<float>(g.missileOrigin[0]), static_cast<float>(g.missileOrigin[1]),
-                 static_cast<float>(g.missileOrigin[2]));
-    glRotatef(static_cast<float>(g.missileYaw), 0.0f, 1.0f, 0.0f);
-    glRotatef(static_cast<float>(-g.missilePitch), 1.0f, 0.0f, 0.0f);
-    glTranslatef(-1.5f, -0.8f, g.missileTravel - 8.0f);
-    glScalef(kMissileScale, kMissileScale, kMissileScale);
-    ModelTable[kMissileSlot].draw();
-    glTranslatef(kMissileSpacing, 0.0f, 0.0f);
-    ModelTable[kMissileSlot].draw();
-    if (g.missileTravel < kMissileTravelEnd) {
-      g.missilesFlying = 0;
-      g.missileTravel = 0.0f;
-    }
+  MissilePair pair;
+  if (g.missilesFlying != 1) return pair;
+  g.missileTravel = g.missileTravel - 1.0f;
+  pair.shown = true;
+  for (int i = 0; i < 3; ++i) pair.origin[i] = g.missileOrigin[i];
+  pair.yaw = g.missileYaw;
+  pair.pitch = g.missilePitch;
+  pair.travel = g.missileTravel;
+  if (g.missileTravel < kMissileTravelEnd) {
+    g.missilesFlying = 0;
+    g.missileTravel = 0.0f;
   }
+  return pair;
+}
+
+void drawMissiles(const MissilePair& pair) {
+  if (!pair.shown) return;
+  glPushMatrix();
+  glTranslatef(static_cast<float>(pair.origin[0]), static_cast<float>(pair.origin[1]),
+               static_cast<float>(pair.origin[2]));
+  glRotatef(static_cast<float>(pair.yaw), 0.0f, 1.0f, 0.0f);
+  glRotatef(static_cast<float>(-pair.pitch), 1.0f, 0.0f, 0.0f);
+  glTranslatef(-1.5f, -0.8f, pair.travel - 8.0f);
+  glScalef(kMissileScale, kMissileScale, kMissileScale);
+  ModelTable[kMissileSlot].draw();
+  glTranslatef(kMissileSpacing, 0.0f, 0.0f);
+  ModelTable[kMissileSlot].draw();
   glPopMatrix();
 }
 
 // While B is down the pair takes the ship's present position and heading in
-// every frame; its travel runs on, and no sound is played.
+// every tick; its travel runs on, and no sound is played.
 void fireFromWiimote() {
   if (gameState.WiimoteButtons.buttonB) launchMissilePair();
 }

@@ -15,6 +15,7 @@ void registerCallbacks() {
   glutReshapeFunc(onReshape);
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onIdle);
+  glutWindowStatusFunc(onWindowStatus);
   glutKeyboardFunc(onKeyboard);
   glutMouseFunc(onMouseButton);
   glutMotionFunc(onMouseMotion);

@@ -8,5 +8,6 @@
 void initScene();
 // The fixed OpenGL state every later drawing relies on.
 void setFixedGLState();
-// Registers the seven GLUT callbacks, in the game's order.
+// Registers the seven GLUT callbacks, in the game's order, then the window
+// status, which stops the frames while the window is hidden.
 void registerCallbacks();

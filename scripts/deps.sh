@@ -10,7 +10,7 @@ set -euo pipefail
 game_packages=(
   build-essential cmake pkg-config
   freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev
+  libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev libxrandr-dev
   # The Debian package (`--target package`): CPack reads the binaries' type
   # with file and their dependencies with dpkg-shlibdeps.
   dpkg-dev file

@@ -16,8 +16,9 @@ int64_t nextFrameDeadline(int64_t lastDeadlineNs, int64_t nowNs, int64_t periodN
   return next > nowNs ? next : nowNs;
 }
 
-void waitForFrame(FramePacer& pacer) {
-  pacer.deadlineNs = nextFrameDeadline(pacer.deadlineNs, monotonicNanoseconds(), pacer.periodNs);
+bool waitForFrame(FramePacer& pacer) {
+  int64_t now = monotonicNanoseconds();
+  pacer.deadlineNs = nextFrameDeadline(pacer.deadlineNs, now, pacer.periodNs);
   timespec deadline;
   deadline.tv_sec = static_cast<time_t>(pacer.deadlineNs / 1000000000);
   deadline.tv_nsec = static_cast<long>(pacer.deadlineNs % 1000000000);
@@ -25,4 +26,14 @@ void waitForFrame(FramePacer& pacer) {
   // absolute deadline.
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
+  return pacer.deadlineNs > now;
+}
+
+void swapDone(FramePacer& pacer, int64_t swapStartNs, int64_t nowNs, bool slept) {
+  if (slept && nowNs - swapStartNs > pacer.periodNs / 4) {
+    pacer.swapWaits = true;
+  } else if (!slept && pacer.lastSwapNs != 0 && nowNs - pacer.lastSwapNs < pacer.periodNs * 3 / 4) {
+    pacer.swapWaits = false;
+  }
+  pacer.lastSwapNs = nowNs;
 }

@@ -24,6 +24,8 @@ int64_t monotonicNanoseconds();
 struct FramePacer {
   int64_t periodNs;
   int64_t deadlineNs;  // the last frame's start; 0 before the first frame
+  bool swapWaits = false;  // buffer swaps wait for the vertical blank: no sleep needed
+  int64_t lastSwapNs = 0;  // when the last swap returned; 0 before the first
 };
 
 // The deadline of the frame after the one due at `lastDeadlineNs`: one period
@@ -34,8 +36,18 @@ struct FramePacer {
 // once.
 int64_t nextFrameDeadline(int64_t lastDeadlineNs, int64_t nowNs, int64_t periodNs);
 
-// Sleeps until the next frame's deadline and records it in `pacer`.
-void waitForFrame(FramePacer& pacer);
+// Sleeps until the next frame's deadline and records it in `pacer`. True
+// when it slept: the deadline had not passed yet.
+bool waitForFrame(FramePacer& pacer);
+
+// Learns from a buffer swap, called from `swapStartNs` and returned at
+// `nowNs`, whether swaps wait for the vertical blank. A swap after a sleep
+// (the frame's drawing had time to finish) that took more than a quarter of
+// the period waited: the driver holds the rate, and sleeping as well could
+// only make a frame miss its blank. A frame that came less than three
+// quarters of a period after the last, with no sleep, shows that swaps do
+// not wait (any more).
+void swapDone(FramePacer& pacer, int64_t swapStartNs, int64_t nowNs, bool slept);
 
 // Flushes standard output, then shows a modal box with one OK button, the caption as its title and the text
 // as its body, and returns once the user has closed it; then ends the process

@@ -1,6 +1,7 @@
-// The actor walk of every frame in a real GL context: the ship's material
-// chosen from the frame's contact bits, read back with glGetMaterialfv while
-// each actor draws; culling on only around each draw; the marks cleared.
+// The actors of every tick and frame in a real GL context: the ship's
+// material chosen from the latest tick's contact bits, read back with
+// glGetMaterialfv while each actor draws; culling on only around each draw;
+// the marks cleared by the tick.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/actors.h"
+#include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "physics/world.h"
 #include "physics/wrappers.h"
@@ -74,7 +76,11 @@ TEST(SyncAndDrawActors, ShipRedOnlyWhileTouchingAfterTheStartFrame) {
     glMaterialfv(GL_FRONT, GL_SPECULAR, kGrey.data());
     ship.contactFlags = frame.mask;
     planet.contactFlags = frame.mask;
-    syncAndDrawActors();
+    uint32_t contact = syncShipActor();
+    EXPECT_EQ(ship.contactFlags, 0u);
+    EXPECT_EQ(planet.contactFlags, 0u) << "the planet's marks are cleared too";
+    gameState.currentTick.shipContact = contact;
+    drawActors(shipPose(), contact);
     EXPECT_EQ(ship.diffuse, frame.diffuse) << "mask " << frame.mask;
     EXPECT_EQ(ship.specular, frame.specularSet ? kWhite : kGrey) << "mask " << frame.mask;
     EXPECT_EQ(shipTouching(), frame.touching) << "mask " << frame.mask;
@@ -82,8 +88,6 @@ TEST(SyncAndDrawActors, ShipRedOnlyWhileTouchingAfterTheStartFrame) {
     EXPECT_TRUE(ship.culling);
     EXPECT_TRUE(planet.culling);
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling only while an actor draws";
-    EXPECT_EQ(ship.contactFlags, 0u);
-    EXPECT_EQ(planet.contactFlags, 0u) << "the planet's marks are cleared too";
     Rgba front, back;
     glGetMaterialfv(GL_FRONT, GL_DIFFUSE, front.data());
     glGetMaterialfv(GL_BACK, GL_DIFFUSE, back.data());

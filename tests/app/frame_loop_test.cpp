@@ -15,9 +15,6 @@
 
 namespace {
 
-uint32_t fakeNow = 0;
-uint32_t fakeClock() { return fakeNow; }
-
 // Records the calls of a physics step, in order.
 struct RecordingScene : NxScene {
   std::vector<float> steps;
@@ -44,54 +41,34 @@ struct FrameLoopTest : testing::Test {
   RecordingScene recorder;
   void SetUp() override {
     resetGameState();
-    setClockSource(fakeClock);
     scene = &recorder;
   }
   void TearDown() override {
     scene = nullptr;
-    setClockSource(nullptr);
     onReshape(640, 480);
   }
 };
 
-TEST_F(FrameLoopTest, PhysicsStepsByElapsedClockAcrossWrapAndPause) {
-  fakeNow = 1500;
+TEST_F(FrameLoopTest, PhysicsStepsASixtiethOfASecondPerTickUnlessPaused) {
   stepPhysics();
-  // The first frame steps the whole clock value, since the last time is 0.
-  ASSERT_EQ(recorder.steps.size(), 1u);
-  EXPECT_FLOAT_EQ(recorder.steps[0], 1.5f);
-  EXPECT_EQ(recorder.calls, "sfF");
-
-  // The clock wraps around: unsigned arithmetic still gives 20 ms.
-  gameState.lastStepTime = 0xFFFFFFF6u;
-  fakeNow = 10;
   stepPhysics();
-  EXPECT_FLOAT_EQ(recorder.steps.back(), 0.02f);
+  ASSERT_EQ(recorder.steps.size(), 2u);
+  EXPECT_EQ(recorder.steps[0], 1.0f / 60.0f);
+  EXPECT_EQ(recorder.steps[1], 1.0f / 60.0f);
+  EXPECT_EQ(recorder.calls, "sfFsfF");
 
-  // Paused frames do not step but keep the time, so the first frame after the
-  // pause steps only its own time.
   gameState.paused = 1;
-  fakeNow = 5000;
   stepPhysics();
   EXPECT_EQ(recorder.steps.size(), 2u);
-  EXPECT_EQ(gameState.lastStepTime, 5000u);
-  gameState.paused = 0;
-  fakeNow = 5016;
-  stepPhysics();
-  EXPECT_FLOAT_EQ(recorder.steps.back(), 0.016f);
-
-  // No scene: nothing to step, the time is still kept.
   scene = nullptr;
-  fakeNow = 6000;
-  stepPhysics();
-  EXPECT_EQ(gameState.lastStepTime, 6000u);
-  EXPECT_EQ(recorder.steps.size(), 3u);
+  gameState.paused = 0;
+  stepPhysics();  // no scene: nothing to step
 }
 
-TEST_F(FrameLoopTest, PausedFrameStillFliesTheShip) {
+TEST_F(FrameLoopTest, PausedTickStillFliesTheShip) {
   gameState.paused = 1;
   gameState.speed = 20;
-  onDisplay();
+  runTick();
   EXPECT_TRUE(recorder.steps.empty());
   EXPECT_FLOAT_EQ(gameState.shipZ, 249.0f);
 }
@@ -114,20 +91,34 @@ std::vector<float> currentModelView() {
   return m;
 }
 
-TEST_F(FrameLoopTest, ChaseCameraIsPlacedBeforeTheFlightStep) {
+TEST_F(FrameLoopTest, ChaseCameraIsPlacedBeforeTheFlightStepAndDrawnBetweenTicks) {
   gameState.speed = 300;
   gameState.yaw = 30;
   gameState.pitch = -20;
-  onDisplay();
+  runTick();
+  runTick();
+  // A frame right at the second tick's start shows the first tick's camera:
+  // placed from where the ship stood before that tick's flight step.
+  drawFrame(0.0);
   double Y = 60 * 3.14 / 360, P = -40 * 3.14 / 360;
   std::vector<float> expected =
       lookAtMatrix(0.1 * sin(Y), 50.0 + 0.1 * sin(P) + 0.5, 250.0 + 0.1 * cos(Y), 0.0,
                    50.0 - 0.1 * sin(P) + 0.5, 250.0);
   std::vector<float> actual = currentModelView();
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-3f) << i;
-  // Meanwhile the ship has moved 15 units ahead of that reference point.
+  // Meanwhile the ship has moved 15 units ahead of that reference point in
+  // each tick.
   double moved = std::hypot(gameState.shipX - 0.0, gameState.shipZ - 250.0);
-  EXPECT_NEAR(moved, 15.0, 1e-3);
+  EXPECT_NEAR(moved, 30.0, 1e-3);
+
+  // A quarter of a tick on, the camera has moved a quarter of the way: 3.75
+  // units ahead, and up by a quarter of the climb of cos(P) a tick.
+  drawFrame(0.25);
+  double x = -3.75 * sin(Y), y = 50.0 + 0.25 * cos(P), z = 250.0 - 3.75 * cos(Y);
+  expected = lookAtMatrix(x + 0.1 * sin(Y), y + 0.1 * sin(P) + 0.5, z + 0.1 * cos(Y), x,
+                          y - 0.1 * sin(P) + 0.5, z);
+  actual = currentModelView();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-3f) << i;
 }
 
 TEST_F(FrameLoopTest, FreeCameraTurnsTheSceneAboutTheOrigin) {
@@ -137,7 +128,7 @@ TEST_F(FrameLoopTest, FreeCameraTurnsTheSceneAboutTheOrigin) {
   gameState.camZoom = 5.0f;
   gameState.camAngles[0] = 30.0f;
   gameState.camAngles[1] = 45.0f;
-  onDisplay();
+  drawFrame(0.5);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();

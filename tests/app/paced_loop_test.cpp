@@ -12,6 +12,7 @@
 #include <GL/glx.h>
 
 #include "app/command_line.h"
+#include "app/display_info.h"
 #include "app/frame_loop.h"
 #include "app/swap_interval.h"
 #include "platform/os/os.h"
@@ -35,6 +36,28 @@ TEST(PacedLoopTest, CommandLineKnowsFreeRunningAndNamesTheFirstUnknownArgument) 
   ASSERT_NE(typo.unknown, nullptr);
   EXPECT_STREQ(typo.unknown, "--free-runing");
   EXPECT_NE(std::string(kUsage).find("--free-running"), std::string::npos);
+
+  CommandLine chosen = read({"--multisample=off", "--game-speed=4"});
+  EXPECT_EQ(chosen.multisample, 0);
+  EXPECT_EQ(chosen.gameSpeed, 4);
+  EXPECT_EQ(chosen.unknown, nullptr);
+  EXPECT_EQ(read({"--multisample=on"}).multisample, 1);
+  EXPECT_EQ(none.multisample, -1) << "left to the game by default";
+  EXPECT_EQ(none.gameSpeed, 1);
+  for (const char* bad : {"--multisample=yes", "--game-speed=9", "--game-speed=0", "--game-speed=",
+                          "--game-speed=2x", "--game-speed=99999999999"}) {
+    EXPECT_STREQ(read({bad}).unknown, bad);
+  }
+}
+
+TEST(PacedLoopTest, OnlyMesasSoftwareRenderersAreSoftware) {
+  EXPECT_TRUE(isSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(isSoftwareRenderer("softpipe"));
+  EXPECT_TRUE(isSoftwareRenderer("Mesa X11 swrast"));
+  EXPECT_FALSE(isSoftwareRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+  EXPECT_FALSE(isSoftwareRenderer(""));
+  // The test window's own renderer, probed on a window of its own.
+  EXPECT_EQ(probeRenderer(nullptr), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 }
 
 TEST(PacedLoopTest, FramesSleepToTheNextDeadlineOnlyWhilePacingIsOn) {

@@ -16,9 +16,9 @@ alarm=$(find "$E2E_TMP/work" -ipath '*les_sons/burglar.wav' | head -n 1)
 "$SOUND_TOOL" level "$alarm" 0.3 20000 44100 1
 find "$E2E_TMP/work" -iname '*.pmap' -delete
 sound_capture_mix
-# The flight below takes about a thousand frames: free-running, the machine
-# draws them as fast as it can rather than 60 a second.
-e2e_launch --free-running
+# The flight below takes about a thousand ticks: game time runs four times as
+# fast as real time, and the frames come as fast as the machine draws them.
+e2e_launch --free-running --game-speed=4
 
 e2e_wait_window '^fps\[' 60
 id=$E2E_WINDOW
@@ -29,7 +29,7 @@ grep -qF "touch" "$E2E_OUT" && fail "a touch reported before the ship moved"
 
 e2e_focus "$id"
 before=$(sound_frames)
-# With the physics paused, nose down 2 degrees and speed 10: each frame the
+# With the physics paused, nose down 2 degrees and speed 10: each tick the
 # ship moves 0.5 units toward the planet and sinks 0.1, on a line through the
 # planet's centre, inside it from altitude 19 down to -19. The status line's
 # altitude tells where the ship is: once below 0, slow down to a stop there.
@@ -57,8 +57,8 @@ for _ in $(seq 100); do
 done
 sed -n '/Start touch/,$p' "$E2E_OUT" | grep -qE "^Speed = -2 km/h" || fail "no status line with speed -2 after the touch"
 
-# Backing out at 0.1 units a frame while sinking 0.1 takes hundreds of
-# frames: the touch goes on, and the ship is drawn red.
+# Backing out at 0.1 units a tick while sinking 0.1 takes hundreds of
+# ticks: the touch goes on, and the ship is drawn red.
 red=
 for attempt in $(seq 10); do
   e2e_screenshot "$id" "$E2E_TMP/touch.png"

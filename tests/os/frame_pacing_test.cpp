@@ -66,3 +66,30 @@ TEST(FramePacingTest, AtMostSixtyFramesASecondAndNoBurstAfterAStall) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sleeping as well as a swap that waits for the vertical blank makes frames
+// miss blanks; not sleeping where swaps do not wait lets frames run free.
+TEST(FramePacingTest, SwapsSeenWaitingForTheBlankStopTheSleepUntilFramesComeFast) {
+  FramePacer pacer = {kPeriod, 0};
+  int64_t t = 1000 * kMs;
+  swapDone(pacer, t, t + kMs, true);
+  EXPECT_FALSE(pacer.swapWaits) << "a quick swap after a sleep";
+  t += kPeriod;
+  swapDone(pacer, t, t + kPeriod / 2, false);
+  EXPECT_FALSE(pacer.swapWaits) << "a long swap with no sleep before it: the drawing finishing";
+  t += kPeriod;
+  swapDone(pacer, t, t + kPeriod / 2, true);
+  EXPECT_TRUE(pacer.swapWaits) << "a long swap after a sleep waited for the blank";
+  t = pacer.lastSwapNs;
+  for (int frame = 0; frame < 3; ++frame) {
+    t += kPeriod;
+    swapDone(pacer, t - kMs, t, false);
+    EXPECT_TRUE(pacer.swapWaits) << "frames a period apart without sleeping";
+  }
+  swapDone(pacer, t + kPeriod / 2 - kMs, t + kPeriod / 2, false);
+  EXPECT_FALSE(pacer.swapWaits) << "a frame half a period after the last: swaps no longer wait";
+}
+
+}  // namespace

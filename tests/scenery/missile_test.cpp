@@ -44,10 +44,10 @@ class MissileTest : public ::testing::Test {
   }
   void TearDown() override { clearModel(5); }
 
-  // One frame's missile and firing steps, in the frame's order; returns the
-  // missiles drawn.
+  // One tick's missile and firing steps, in the tick's order, with the pair
+  // drawn as the tick leaves it; returns the missiles drawn.
   std::vector<DrawnPoint> frame() {
-    // The pair is drawn from the firing record as it stands when the frame
+    // The pair is drawn from the firing record as it stands when the tick
     // begins; the fire step after it may change the record.
     drawnOrigin[0] = gameState.missileOrigin[0];
     drawnOrigin[1] = gameState.missileOrigin[1];
@@ -56,7 +56,7 @@ class MissileTest : public ::testing::Test {
     drawnPitch = gameState.missilePitch;
     return captureDrawing(
         [] {
-          drawMissiles();
+          drawMissiles(stepMissiles());
           fireFromWiimote();
         },
         kExtent);
@@ -220,16 +220,16 @@ TEST_F(MissileTest, AFiredPairAppearsAheadOfTheShipBelowTheHorizon) {
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
-  placeCamera();
-  drawMissiles();
+  placeCamera(shipPose());
+  drawMissiles(stepMissiles());
   countRed(counts);
   EXPECT_EQ(counts[0] + counts[1] + counts[2] + counts[3], 0) << "nothing before firing";
 
   onKeyboard('g', 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
-  placeCamera();
-  drawMissiles();
+  placeCamera(shipPose());
+  drawMissiles(stepMissiles());
   countRed(counts);
   // 1.5 left and 1.0 right of the ship, 0.8 below it, 9 units ahead.
   EXPECT_GT(counts[2], 20) << "left missile";

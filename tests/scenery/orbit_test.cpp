@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/scenery.h"
 #include "tests/scenery/scene_capture.h"
@@ -38,8 +39,14 @@ TEST_F(OrbitTest, BackgroundPlanetsStandAtTheirFixedPlaces) {
   expectAt(points[1], 8, 200.0f, -300.0f, -100.0f, 0.03f);
 }
 
-TEST_F(OrbitTest, SatellitesAfterTheFirstFrame) {
-  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+// The orbit's tick, then the satellites drawn at the angle it leaves.
+void tickAndDrawSatellites() {
+  stepOrbit();
+  drawSatellites(gameState.orbitAngle);
+}
+
+TEST_F(OrbitTest, SatellitesAfterTheFirstTick) {
+  std::vector<DrawnPoint> points = captureDrawing(tickAndDrawSatellites, 1000.0f);
   EXPECT_FLOAT_EQ(gameState.orbitAngle, 0.01f);
   ASSERT_EQ(points.size(), 2u);
   // The angle grows before the satellites are placed.
@@ -48,8 +55,8 @@ TEST_F(OrbitTest, SatellitesAfterTheFirstFrame) {
 }
 
 TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
-  for (int frame = 0; frame < 99; ++frame) drawSatellites();
-  std::vector<DrawnPoint> points = captureDrawing(drawSatellites, 1000.0f);
+  for (int tick = 0; tick < 99; ++tick) stepOrbit();
+  std::vector<DrawnPoint> points = captureDrawing(tickAndDrawSatellites, 1000.0f);
   const double a = gameState.orbitAngle;
   EXPECT_NEAR(a, 1.0, 1e-4);
   ASSERT_EQ(points.size(), 2u);
@@ -59,8 +66,46 @@ TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
            static_cast<float>(800 * cos(a)), 0.03f);
 
   gameState.orbitAngle = 100.0f;  // never wrapped: keeps its float value
-  drawSatellites();
+  stepOrbit();
   EXPECT_FLOAT_EQ(gameState.orbitAngle, 100.01f);
+}
+
+// A display at 144 Hz runs 0 or 1 tick a frame; drawn between the last two
+// ticks, the satellite still moves by the same step in every frame.
+TEST_F(OrbitTest, AtA144HzDisplayTheSatelliteMovesByEqualStepsEveryFrame) {
+  const int64_t kSecond = 1000000000;
+  GameClock clock;
+  std::vector<DrawnPoint> drawn;
+  int ticks = 0;
+  testing::internal::CaptureStdout();  // the console text of every fourth tick
+  for (int64_t frame = 0; frame <= 144; ++frame) {
+    int due = ticksDue(clock, kSecond + frame * kSecond / 144);
+    if (frame > 0) ticks += due;
+    for (int i = 0; i < due; ++i) runTick();
+    std::vector<DrawnPoint> points =
+        captureDrawing([&clock] { drawFrame(tickFraction(clock)); }, 700.0f);
+    for (const DrawnPoint& p : points) {
+      if (p.slot == 6) {
+        drawn.push_back(p);  // the first satellite, on its horizontal orbit
+        break;
+      }
+    }
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(ticks, 60);
+  ASSERT_EQ(drawn.size(), 145u);
+  double last = 0.0;
+  for (size_t i = 1; i < drawn.size(); ++i) {
+    const DrawnPoint& a = drawn[i - 1];
+    const DrawnPoint& b = drawn[i];
+    double step = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
+    // 0.01 radians a tick on an orbit of 400 to 500, 60/144 of a tick a frame.
+    EXPECT_NEAR(step, 2.0, 0.2) << "frame " << i;
+    if (i > 1) {
+      EXPECT_NEAR(step, last, 0.05 * last) << "frame " << i << " against the one before";
+    }
+    last = step;
+  }
 }
 
 TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {
@@ -71,8 +116,8 @@ TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {
   glGetFloatv(GL_MODELVIEW_MATRIX, before);
   gameState.missilesFlying = 1;
   gameState.WiimoteButtons.buttonB = 1;
-  void (*steps[])() = {drawBackgroundPlanets, drawStarfield, drawSatellites, drawMissiles,
-                       fireFromWiimote};
+  void (*steps[])() = {drawBackgroundPlanets, drawStarfield, tickAndDrawSatellites,
+                       [] { drawMissiles(stepMissiles()); }, fireFromWiimote};
   for (auto step : steps) {
     step();
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
@@ -87,8 +132,8 @@ TEST_F(OrbitTest, EmptySlotsDrawNothing) {
   std::vector<DrawnPoint> points = captureDrawing(
       [] {
         drawBackgroundPlanets();
-        drawSatellites();
-        drawMissiles();
+        tickAndDrawSatellites();
+        drawMissiles(stepMissiles());
       },
       1000.0f);
   EXPECT_TRUE(points.empty());

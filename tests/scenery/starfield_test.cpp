@@ -112,7 +112,7 @@ TEST_F(StarfieldTest, DrawsWhitePointsAndPutsTheStateBack) {
   glColor3f(0.2f, 0.3f, 0.4f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
-  placeCamera();  // the chase camera at the start: inside the spheres
+  placeCamera(shipPose());  // the chase camera at the start: inside the spheres
   drawStarfield();
 
   Picture picture = readPicture();
@@ -145,7 +145,7 @@ TEST_F(StarfieldTest, PointsAreTwoPixelsWide) {
   glDisable(GL_MULTISAMPLE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
-  placeCamera();
+  placeCamera(shipPose());
   drawStarfield();
   // A lone point shows as a 2 x 2 block: look for one whose right and lower
   // neighbours are lit and that has no lit pixel further out.

@@ -177,7 +177,7 @@ TEST_F(StarfieldTest, NoDotsAlongTheWindowsEdgesAndTheStarsStayWhereTheyWere) {
   onReshape(640, 480);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
-  placeCamera();
+  placeCamera(shipPose());
   drawStarfield();
   const Picture p = readPicture();
   // Top, bottom, left and right: the outermost band, and the most any band

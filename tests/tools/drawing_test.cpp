@@ -106,7 +106,7 @@ class GeneratedModelsDrawn : public ::testing::Test {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    placeCamera();
+    placeCamera(shipPose());
   }
 
   // An actor's model drawn at its position, back faces culled, as the

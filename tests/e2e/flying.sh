@@ -24,7 +24,7 @@ mark_output() { OUT_MARK=$(stat -c %s "$E2E_OUT"); }
 wait_new_output() {
   local text=$1 timeout=${2:-20}
   for _ in $(seq $((timeout * 10))); do
-    tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | grep -qF -- "$text" && return 0
+    tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | grep -F -- "$text" >/dev/null && return 0
     sleep 0.1
   done
   fail "console never showed '$text' after the last step"

@@ -78,3 +78,12 @@ bool decodeSolidMap(const void* data, size_t size, uint64_t fingerprint, SolidMa
 // True when the point, in the mesh's own frame, falls in a solid cell.
 // Points outside the bounds are outside.
 bool solidMapContains(const SolidMap& map, Vec3 point);
+
+// Where the point falls: in a cell whose 26 neighbours share its answer, deep
+// outside or deep inside, where the cell's answer holds for all its points;
+// or in a cell beside one of the other answer, which the surface may cross,
+// so that a point away from the cell's centre may lie on the other side.
+// Points outside the bounds are outside; cells beyond the border count as
+// outside.
+enum MapRegion { kMapOutside, kMapInside, kMapNearSurface };
+MapRegion solidMapRegion(const SolidMap& map, Vec3 point);

@@ -36,8 +36,9 @@ uint64_t meshFingerprint(const MeshGeometry& mesh);
 
 // Builds the map of `mesh` at `resolution` cells per axis. False when the
 // mesh has no triangles or the resolution is out of range (1 to 1024), and
-// also, `map` untouched, for a point that is not finite or an index past the
-// points. The bounds are the mesh's, padded by half a cell on every side.
+// also, `map` untouched, for a corner that is not finite or an index past the
+// points. The bounds are those of the triangles' corners (points no triangle
+// uses do not count), padded by half a cell on every side.
 bool buildSolidMap(const MeshGeometry& mesh, uint32_t resolution, SolidMap& map);
 
 // Builds the map over the given bounds (finite, boundsMin below boundsMax on

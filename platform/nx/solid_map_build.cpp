@@ -130,10 +130,9 @@ bool castRays(const MeshGeometry& mesh, uint32_t resolution, Vec3 boundsMin, Vec
               int last, int votes, SolidMap& map) {
   if (resolution < 1 || resolution > kSolidMapMaxResolution || mesh.triangleCount() == 0) return false;
   if (!validBounds(boundsMin, boundsMax)) return false;
-  for (const Vec3& p : mesh.points)
-    if (!finite(p)) return false;
+  // Points no triangle uses are no part of the surface, finite or not.
   for (uint32_t index : mesh.triangles)
-    if (index >= mesh.points.size()) return false;
+    if (index >= mesh.points.size() || !finite(mesh.points[index])) return false;
 
   Grid grid;
   grid.n = resolution;
@@ -173,10 +172,14 @@ bool buildParityMap(const MeshGeometry& mesh, uint32_t resolution, Vec3 boundsMi
 }
 
 bool buildSolidMap(const MeshGeometry& mesh, uint32_t resolution, SolidMap& map) {
-  if (mesh.points.empty() || resolution < 1 || resolution > kSolidMapMaxResolution) return false;
-  Vec3 lo = mesh.points[0], hi = mesh.points[0];
+  if (mesh.triangles.empty() || resolution < 1 || resolution > kSolidMapMaxResolution) return false;
+  for (uint32_t index : mesh.triangles)
+    if (index >= mesh.points.size()) return false;
+  // The bounds of the surface: the points the triangles use.
+  Vec3 lo = mesh.points[mesh.triangles[0]], hi = lo;
   float magnitude = 0;
-  for (const Vec3& p : mesh.points) {
+  for (uint32_t index : mesh.triangles) {
+    const Vec3 p = mesh.points[index];
     lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
     hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});

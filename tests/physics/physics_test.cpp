@@ -279,6 +279,67 @@ TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   rmdir(dir.c_str());
 }
 
+// A ship model with one vertex of NaN, read from its file: the face using it
+// is left out of the collision mesh with one line, the rest makes the ship's
+// actor, which draws the model and touches the planet, by its surface and
+// wholly inside it.
+TEST(PhysicsGame, ShipWithANonFiniteVertexKeepsItsActorAndTouches) {
+  using namespace bytes3ds;
+  ASSERT_TRUE(initPhysicsWorld());
+  resetGameState();
+  std::string dir = scratchDir();
+  std::string shipPath = dir + "/ship.3ds", planetPath = dir + "/planet.3DS";
+  std::ofstream(shipPath, std::ios::binary) << file3ds(object(
+      "Ship", vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {NAN, 0, 0}}) +
+                  faces({{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}, {0, 1, 4}})));
+  std::vector<bytes3ds::Vec3> corners;
+  for (int k = 0; k < 8; ++k) corners.push_back({k & 1 ? 10.0f : -10.0f, k & 2 ? 10.0f : -10.0f, k & 4 ? 10.0f : -10.0f});
+  std::ofstream(planetPath, std::ios::binary) << file3ds(object(
+      "Planet", vertices(corners) + faces({{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
+                                           {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}})));
+  ModelTable[1] = Model_3DS();
+  ModelTable[4] = Model_3DS();
+  ASSERT_TRUE(ModelTable[1].readFile(shipPath.c_str()));
+  ASSERT_TRUE(ModelTable[4].readFile(planetPath.c_str()));
+  ASSERT_EQ(ModelTable[1].tot_faces, 5);
+
+  testing::internal::CaptureStdout();
+  buildCollisionMesh(1);
+  createShipActor(1);
+  ASSERT_NE(collisionMesh, nullptr);
+  EXPECT_EQ(collisionMesh->getCount(1), 4u);
+  EXPECT_TRUE(collisionMesh->hasPMap());
+  buildCollisionMesh(4);
+  createMeshActor(4, true);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "file '" + shipPath + "' is damaged: 1 face(s) with a vertex that is not a finite number left out of "
+            "its collision mesh\nPrecomputing [" + shipPath + ".pmap]...  OK\nPrecomputing [" + planetPath +
+            ".pmap]...  OK\n");
+  ASSERT_EQ(scene->getNbActors(), 2u);
+  ASSERT_NE(shipActor, nullptr);
+  MyNXWrapper* ship = static_cast<MyNXWrapper*>(shipActor->userData);
+  ASSERT_NE(ship, nullptr);
+  EXPECT_EQ(ship->getType(), 0);
+  EXPECT_EQ(ship->modelSlot, 1);
+
+  // Across the planet's top face (y = 5), wholly inside, far away.
+  std::string printed;
+  for (float y : {4.5f, -5.0f, 50.0f}) {
+    shipActor->setGlobalPosition(NxVec3(0.5f, y, 0.5f));
+    testing::internal::CaptureStdout();
+    scene->simulate(0.02f);
+    scene->flushStream();
+    scene->fetchResults(NX_RIGID_BODY_FINISHED, true);
+    printed += testing::internal::GetCapturedStdout();
+  }
+  EXPECT_EQ(printed, "\nStart touch\nOn touch\nOn touch\nEnd touch\n\n");
+  for (const std::string& path : {shipPath, planetPath}) {
+    remove((path + ".pmap").c_str());
+    remove(path.c_str());
+  }
+  rmdir(dir.c_str());
+}
+
 TEST(PhysicsGame, ContactReportMarksPresentSidesAndActsOnTheMask) {
   ActorObject withObject, bare;
   MyNXAvatar avatar(&withObject, 1);

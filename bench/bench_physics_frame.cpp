@@ -114,7 +114,8 @@ void labelParts(benchmark::State& state) {
   NxActor** actors = scene->getActors();
   state.SetLabel(std::string(nxExactNearSurface ? "exact near the surface" : "pmap cell alone") +
                  "; parts: ship " + std::to_string(static_cast<ActorObject*>(actors[0])->mesh->partVertices.size()) +
-                 ", planet " + std::to_string(static_cast<ActorObject*>(actors[1])->mesh->partVertices.size()));
+                 ", planet " +
+                 std::to_string(static_cast<ActorObject*>(actors[1])->mesh->partVertices.size()));
 }
 
 // The inside test near surfaces: exact (1) or the pmap cell's answer (0).

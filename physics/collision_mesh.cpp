@@ -25,7 +25,9 @@ uint32_t fileSize(const char* path) {
   return size > 0 && static_cast<unsigned long>(size) <= 0xFFFFFFFFul ? static_cast<uint32_t>(size) : 0;
 }
 
-static bool finiteVertex(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
+static bool finiteVertex(const float* v) {
+  return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
 
 // Flattens the model's objects into one vertex array and one index array,
 // each object's indices moved past the vertices of the objects before it.
@@ -130,7 +132,8 @@ static bool createCollisionMesh(const Model_3DS& model) {
   if (vertices != model.tot_verts || indices != 3LL * model.tot_faces) return false;
   const uint32_t faces = flattenModel(model);
   if (faces < static_cast<uint32_t>(model.tot_faces)) {
-    printf("file '%s' is damaged: %d face(s) with a vertex that is not a finite number left out of its collision mesh\n",
+    printf("file '%s' is damaged: %d face(s) with a vertex that is not a finite number left out of its "
+           "collision mesh\n",
            model.modelname, model.tot_faces - static_cast<int>(faces));
   }
 

@@ -64,7 +64,9 @@ bool pointInsideMesh(const MeshGeometry& mesh, const BoxTree& tree, Vec3 point, 
   bool inside = oddCrossings(mesh, tree, point, 0, tol, work);
   // Two rays of three decide; the third only when the first two disagree (a
   // hole in an open mesh).
-  if (oddCrossings(mesh, tree, point, 1, tol, work) != inside) inside = oddCrossings(mesh, tree, point, 2, tol, work);
+  if (oddCrossings(mesh, tree, point, 1, tol, work) != inside) {
+    inside = oddCrossings(mesh, tree, point, 2, tol, work);
+  }
   if (counters) {
     counters->boxTests += work.boxTests;
     counters->triangleTests += work.triangleTests;

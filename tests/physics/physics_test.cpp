@@ -242,8 +242,9 @@ TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   buildCollisionMesh(2);
   createMeshActor(2, true);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "file '" + shipPath + "' is damaged: 1 face(s) with a vertex that is not a finite number left out of its "
-            "collision mesh\nPrecomputing [" + shipPath + ".pmap]...  OK\nPrecomputing [" + path + ".pmap]...  OK\n");
+            "file '" + shipPath +
+                "' is damaged: 1 face(s) with a vertex that is not a finite number left out of its collision mesh\n"
+                "Precomputing [" + shipPath + ".pmap]...  OK\nPrecomputing [" + path + ".pmap]...  OK\n");
 
   ASSERT_EQ(scene->getNbActors(), 2u);
   NxActor* ship = scene->getActors()[0];

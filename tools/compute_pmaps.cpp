@@ -6,6 +6,7 @@
 // into its data folder.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "model/gl_texture.h"

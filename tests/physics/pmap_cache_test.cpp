@@ -9,13 +9,13 @@
 
 #include <chrono>
 #include <csignal>
-#include <thread>
-
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "model/model_table.h"
 #include "physics/collision_mesh.h"

@@ -2,7 +2,10 @@
 // actor posed from the flight state, the step (simulate, flush, fetch) with
 // its contact report, and the actor walk's clearing of the contact marks;
 // with the ship far from the planet, touching the surface and wholly inside
-// it. Also the collision set-up of start-up (both meshes) with and without
+// it, and close to its surface without touching, where the exact inside test
+// places the ship's vertices that fall in pmap cells beside the surface (the
+// frames run with it, argument 1, and with the cells' answer alone, 0, as
+// before the test). Also the collision set-up of start-up (both meshes) with and without
 // the .pmap cache. The generated fighter and planet are read from the build's data.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -109,11 +112,31 @@ bool touchingAt(float z) {
 // against the other's pmap while no surfaces cross.
 void labelParts(benchmark::State& state) {
   NxActor** actors = scene->getActors();
-  state.SetLabel("parts: ship " + std::to_string(static_cast<ActorObject*>(actors[0])->mesh->partVertices.size()) +
-                 ", planet " + std::to_string(static_cast<ActorObject*>(actors[1])->mesh->partVertices.size()));
+  state.SetLabel(std::string(nxExactNearSurface ? "exact near the surface" : "pmap cell alone") +
+                 "; parts: ship " + std::to_string(static_cast<ActorObject*>(actors[0])->mesh->partVertices.size()) +
+                 ", planet " +
+                 std::to_string(static_cast<ActorObject*>(actors[1])->mesh->partVertices.size()));
+}
+
+// The inside test near surfaces: exact (1) or the pmap cell's answer (0).
+void setInsideTest(benchmark::State& state) {
+  nxExactNearSurface = state.range(0) != 0;
+  state.SetLabel(nxExactNearSurface ? "exact near the surface" : "pmap cell alone");
+}
+
+// Where the fighter, flying level at the planet's centre along -z, first
+// meets the surface: the last z with a touch, found by halving.
+float firstTouchZ() {
+  float apart = 400.0f, inside = 0.0f;
+  for (int i = 0; i < 40; ++i) {
+    float mid = 0.5f * (apart + inside);
+    (touchingAt(mid) ? inside : apart) = mid;
+  }
+  return inside;
 }
 
 void BM_FrameShipFar(benchmark::State& state) {
+  setInsideTest(state);
   loadModels();
   buildWorld();
   resetGameState();  // the start position, 250 units from the planet's centre
@@ -121,30 +144,46 @@ void BM_FrameShipFar(benchmark::State& state) {
   for (auto _ : state) physicsFrame();
   labelParts(state);
 }
-BENCHMARK(BM_FrameShipFar)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameShipFar)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_FrameShipTouching(benchmark::State& state) {
+  setInsideTest(state);
   loadModels();
   buildWorld();
   resetGameState();
   gameState.altitude = -5.0f;  // level with the planet's centre, flying at it along -z
   QuietStdout quiet;
-  // Where the fighter first meets the surface, then a little deeper, so the
-  // surfaces cross.
-  float apart = 400.0f, inside = 0.0f;
-  for (int i = 0; i < 40; ++i) {
-    float mid = 0.5f * (apart + inside);
-    (touchingAt(mid) ? inside : apart) = mid;
-  }
+  // A little deeper than the first touch, so the surfaces cross.
+  float inside = firstTouchZ();
   gameState.shipZ = inside - 0.05f;
   for (auto _ : state) physicsFrame();
   if (!touchingAt(inside - 0.05f)) state.SkipWithError("the ship does not touch the planet");
 }
-BENCHMARK(BM_FrameShipTouching)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameShipTouching)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Half a unit short of the first touch (found with the exact test), flying at
+// the planet 60 units above its centre so the surface is slanted: the
+// fighter's vertices lie in pmap cells the surface crosses.
+void BM_FrameShipNearSurface(benchmark::State& state) {
+  loadModels();
+  buildWorld();
+  resetGameState();
+  gameState.altitude = 55.0f;
+  QuietStdout quiet;
+  nxExactNearSurface = true;
+  float z = firstTouchZ() + 0.5f;
+  setInsideTest(state);
+  gameState.shipZ = z;
+  for (auto _ : state) physicsFrame();
+  if (nxExactNearSurface && touchingAt(z)) state.SkipWithError("the ship touches the planet");
+}
+BENCHMARK(BM_FrameShipNearSurface)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The fighter wholly inside the planet, no surfaces crossing: the pmaps
-// decide, one vertex of each of the fighter's parts tested.
+// decide, one vertex of each of the fighter's parts tested, in cells deep
+// inside.
 void BM_FrameShipInside(benchmark::State& state) {
+  setInsideTest(state);
   loadModels();
   buildWorld();
   resetGameState();
@@ -154,7 +193,7 @@ void BM_FrameShipInside(benchmark::State& state) {
   for (auto _ : state) physicsFrame();
   if (!touchingAt(0.0f)) state.SkipWithError("the ship inside the planet does not touch it");
 }
-BENCHMARK(BM_FrameShipInside)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameShipInside)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Start-up's collision set-up: both meshes built and their pmaps computed
 // and written (first start) or read back (later starts).

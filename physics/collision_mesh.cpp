@@ -1,5 +1,6 @@
 #include "physics/collision_mesh.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,9 +25,15 @@ uint32_t fileSize(const char* path) {
   return size > 0 && static_cast<unsigned long>(size) <= 0xFFFFFFFFul ? static_cast<uint32_t>(size) : 0;
 }
 
+static bool finiteVertex(const float* v) {
+  return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
 // Flattens the model's objects into one vertex array and one index array,
 // each object's indices moved past the vertices of the objects before it.
-static void flattenModel(const Model_3DS& model) {
+// A face with a corner that is not a finite number (a damaged file) has no
+// place in space: it is left out. Returns the number of faces kept.
+static uint32_t flattenModel(const Model_3DS& model) {
   meshVertices = new float[static_cast<size_t>(model.tot_verts) * 3];
   meshIndices = new uint32_t[static_cast<size_t>(model.tot_faces) * 3];
   size_t floatPos = 0, indexPos = 0;
@@ -37,13 +44,17 @@ static void flattenModel(const Model_3DS& model) {
     if (object.vertexCount > 0) {
       memcpy(meshVertices + floatPos, object.vertices, static_cast<size_t>(object.vertexCount) * 3 * sizeof(float));
     }
-    for (int k = 0; k < object.faceIndexCount; ++k) {
-      meshIndices[indexPos + k] = static_cast<uint32_t>(object.faceIndices[k]) + vertexBase;
+    for (int k = 0; k + 2 < object.faceIndexCount; k += 3) {
+      const uint16_t* face = object.faceIndices + k;
+      if (!finiteVertex(object.vertices + 3 * face[0]) || !finiteVertex(object.vertices + 3 * face[1]) ||
+          !finiteVertex(object.vertices + 3 * face[2]))
+        continue;
+      for (int c = 0; c < 3; ++c) meshIndices[indexPos++] = static_cast<uint32_t>(face[c]) + vertexBase;
     }
     floatPos += static_cast<size_t>(object.vertexCount) * 3;
     vertexBase += static_cast<uint32_t>(object.vertexCount);
-    indexPos += static_cast<size_t>(object.faceIndexCount);
   }
+  return static_cast<uint32_t>(indexPos / 3);
 }
 
 // Reads the open file as one block of fileSize bytes and loads it into the
@@ -77,19 +88,11 @@ static FILE* openPMapFile(const char* path, std::string& opened) {
   return opened.empty() ? nullptr : openFile(opened.c_str(), "rb");
 }
 
-// Writes the block as the file's whole content; true when it is all there.
-// A file cut short (disk full) would be refused at every later start and
-// never recomputed: it is removed so the next start computes it again.
+// Writes the block as the file's whole content, through a temporary file
+// renamed into place: a start killed while writing, or two starts writing at
+// once, never leave a partial file, which every later start would refuse.
 static bool writePMapFile(const char* path, const NxPMap& pmap) {
-  FILE* file = openFile(path, "wb");
-  if (file == nullptr) return false;
-  size_t written = fwrite(pmap.data, 1, pmap.dataSize, file);
-  if (fclose(file) != 0 || written != pmap.dataSize) {
-    // Removed where it was created: in folders found ignoring case.
-    remove(findFile(path).c_str());
-    return false;
-  }
-  return true;
+  return replaceFile(path, pmap.data, pmap.dataSize);
 }
 
 // Computes the pmap, writes it to the file beside the model or, when that
@@ -110,22 +113,33 @@ static void computePMapFile(const char* path) {
   printf(" OK\n");
 }
 
-void buildCollisionMesh(int slot) {
-  const Model_3DS model = ModelTable[slot];  // member-wise copy; the arrays are shared
+// Flattens the model, creates its mesh and stores it in collisionMesh;
+// false when there is none (no faces, inconsistent totals, or the SDK
+// refused it).
+static bool createCollisionMesh(const Model_3DS& model) {
   collisionMesh = nullptr;
-  if (model.modelname == nullptr || model.tot_verts <= 0 || model.tot_faces <= 0) return;
-  // The totals size the arrays; they must be the objects' own sums.
+  if (model.modelname == nullptr || model.tot_verts <= 0 || model.tot_faces <= 0) return false;
+  // The totals size the arrays; they must be the objects' own sums, and
+  // every index must address its object's vertices.
   long long vertices = 0, indices = 0;
   for (int i = 0; i < model.nb_obj; ++i) {
-    vertices += model.objects[i].vertexCount;
-    indices += model.objects[i].faceIndexCount;
+    const ModelObject& object = model.objects[i];
+    vertices += object.vertexCount;
+    indices += object.faceIndexCount;
+    for (int k = 0; k < object.faceIndexCount; ++k)
+      if (object.faceIndices[k] >= object.vertexCount) return false;
   }
-  if (vertices != model.tot_verts || indices != 3LL * model.tot_faces) return;
-  flattenModel(model);
+  if (vertices != model.tot_verts || indices != 3LL * model.tot_faces) return false;
+  const uint32_t faces = flattenModel(model);
+  if (faces < static_cast<uint32_t>(model.tot_faces)) {
+    printf("file '%s' is damaged: %d face(s) with a vertex that is not a finite number left out of its "
+           "collision mesh\n",
+           model.modelname, model.tot_faces - static_cast<int>(faces));
+  }
 
   NxTriangleMeshDesc meshDesc;
   meshDesc.numVertices = static_cast<NxU32>(model.tot_verts);
-  meshDesc.numTriangles = static_cast<NxU32>(model.tot_faces);
+  meshDesc.numTriangles = faces;
   meshDesc.pointStrideBytes = 12;
   meshDesc.triangleStrideBytes = 12;
   meshDesc.points = meshVertices;
@@ -139,7 +153,12 @@ void buildCollisionMesh(int slot) {
   meshDesc.convexEdgeThreshold = 0.001f;
   meshDesc.reserved = 0;
   collisionMesh = physicsSDK->createTriangleMesh(meshDesc);
-  if (collisionMesh == nullptr) return;
+  return collisionMesh != nullptr;
+}
+
+void buildCollisionMesh(int slot) {
+  const Model_3DS model = ModelTable[slot];  // member-wise copy; the arrays are shared
+  if (!createCollisionMesh(model)) return;
 
   char* name = gameState.textBuffer;
   snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
@@ -155,4 +174,17 @@ void buildCollisionMesh(int slot) {
   } else {
     computePMapFile(name);
   }
+}
+
+bool writePMapBesideModel(int slot) {
+  const Model_3DS model = ModelTable[slot];
+  if (!createCollisionMesh(model)) return false;
+  char* name = gameState.textBuffer;
+  snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
+  NxPMap pmap;
+  if (!NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) return false;
+  bool written = writePMapFile(name, pmap);
+  collisionMesh->loadPMap(pmap);
+  NxReleasePMap(pmap);
+  return written;
 }

@@ -31,6 +31,13 @@ bool treesIntersect(const MeshGeometry& a, const BoxTree& treeA, const Pose& pos
 // included.
 bool trianglesIntersect(const Vec3 a[3], const Vec3 b[3]);
 
+// True when `point`, in the mesh's frame, lies inside the mesh's surface by
+// the pmap's rule (solid_map.h): of the three rays along +x, +y and +z that
+// reach it from beyond the mesh, at least two cross the surface an odd number
+// of times. Exact, the crossings found through the tree; what a pmap cell
+// centred on the point would say at any resolution.
+bool pointInsideMesh(const MeshGeometry& mesh, const BoxTree& tree, Vec3 point, QueryCounters* counters);
+
 // Frees a tree made by buildBoxTree.
 void releaseBoxTree(BoxTree* tree);
 

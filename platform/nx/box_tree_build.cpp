@@ -63,8 +63,10 @@ struct Builder {
 BoxTree* buildBoxTree(const MeshGeometry& mesh) {
   BoxTree* tree = new BoxTree;
   uint32_t count = mesh.triangleCount();
-  for (Vec3 p : mesh.points)
+  for (uint32_t index : mesh.triangles) {
+    const Vec3 p = mesh.points[index];
     tree->reach = std::max({tree->reach, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+  }
   if (count == 0) return tree;
   Builder builder{mesh, *tree, {}};
   builder.centres.resize(count);

@@ -21,5 +21,5 @@ struct BoxNode {
 struct BoxTree {
   std::vector<BoxNode> nodes;   // empty when the mesh has no triangles
   std::vector<uint32_t> order;  // triangle numbers, leaf after leaf
-  float reach = 0;              // largest |coordinate| of the mesh: the scale of its round-off
+  float reach = 0;              // largest |coordinate| of a corner: the scale of its round-off
 };

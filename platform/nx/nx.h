@@ -262,8 +262,9 @@ class NxPhysicsSDK {
   virtual bool getMaterialAtIndex(NxU32 index, NxMaterial& material) const = 0;
   virtual NxScene* createScene(const NxSceneDesc& desc) = 0;
   // Null when the descriptor is invalid: strides other than 12, flags other
-  // than 0, a null array with a non-zero count, or an index past the vertex
-  // count.
+  // than 0, a null array with a non-zero count, an index past the vertex
+  // count, or a triangle corner that is not finite (a point no triangle
+  // uses may hold anything).
   virtual NxTriangleMesh* createTriangleMesh(const NxTriangleMeshDesc& desc) = 0;
 
  protected:

@@ -85,7 +85,13 @@ struct SceneObject : NxScene {
 };
 
 // True when the two actors' meshes touch: their surfaces intersect, or one
-// lies wholly inside the other according to the other's pmap.
+// lies wholly inside the other according to the other's pmap, made exact
+// near the other's surface.
 bool actorsTouch(const ActorObject& a, const ActorObject& b, QueryCounters* counters);
+
+// On (the default): a point in a pmap cell beside a cell of the other answer
+// is placed by the exact inside test. Off: by the cell's answer alone, which
+// is off by up to a cell near the surface; for the benchmark that compares.
+extern bool nxExactNearSurface;
 
 Pose poseFromMat34(const NxMat34& m);

@@ -47,10 +47,13 @@ NxTriangleMesh* SdkObject::createTriangleMesh(const NxTriangleMeshDesc& desc) {
 
   MeshGeometry g = meshFromArrays(static_cast<const float*>(desc.points), desc.numVertices,
                                   static_cast<const uint32_t*>(desc.triangles), desc.numTriangles);
-  for (uint32_t index : g.triangles)
+  // Every corner must be a finite point; a point no triangle uses is left
+  // alone, whatever it holds.
+  for (uint32_t index : g.triangles) {
     if (index >= desc.numVertices) return nullptr;
-  for (const Vec3& p : g.points)
+    const Vec3& p = g.points[index];
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return nullptr;
+  }
 
   MeshObject* mesh = new MeshObject;
   mesh->geometry = std::move(g);

@@ -36,8 +36,9 @@ uint64_t meshFingerprint(const MeshGeometry& mesh);
 
 // Builds the map of `mesh` at `resolution` cells per axis. False when the
 // mesh has no triangles or the resolution is out of range (1 to 1024), and
-// also, `map` untouched, for a point that is not finite or an index past the
-// points. The bounds are the mesh's, padded by half a cell on every side.
+// also, `map` untouched, for a corner that is not finite or an index past the
+// points. The bounds are those of the triangles' corners (points no triangle
+// uses do not count), padded by half a cell on every side.
 bool buildSolidMap(const MeshGeometry& mesh, uint32_t resolution, SolidMap& map);
 
 // Builds the map over the given bounds (finite, boundsMin below boundsMax on
@@ -78,3 +79,12 @@ bool decodeSolidMap(const void* data, size_t size, uint64_t fingerprint, SolidMa
 // True when the point, in the mesh's own frame, falls in a solid cell.
 // Points outside the bounds are outside.
 bool solidMapContains(const SolidMap& map, Vec3 point);
+
+// Where the point falls: in a cell whose 26 neighbours share its answer, deep
+// outside or deep inside, where the cell's answer holds for all its points;
+// or in a cell beside one of the other answer, which the surface may cross,
+// so that a point away from the cell's centre may lie on the other side.
+// Points outside the bounds are outside; cells beyond the border count as
+// outside.
+enum MapRegion { kMapOutside, kMapInside, kMapNearSurface };
+MapRegion solidMapRegion(const SolidMap& map, Vec3 point);

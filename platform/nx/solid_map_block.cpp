@@ -142,13 +142,37 @@ int64_t cellOf(float value, float lo, float hi, uint32_t n) {
 
 }  // namespace
 
-bool solidMapContains(const SolidMap& map, Vec3 point) {
+// The cell of the point, or false outside the bounds (or for a map that is
+// not whole).
+static bool cellOfPoint(const SolidMap& map, Vec3 point, int64_t cell[3]) {
   const uint32_t n = map.resolution;
   if (n < 1 || n > kSolidMapMaxResolution || map.bits.size() != (cellCount(n) + 7) / 8) return false;
-  const int64_t x = cellOf(point.x, map.boundsMin.x, map.boundsMax.x, n);
-  const int64_t y = cellOf(point.y, map.boundsMin.y, map.boundsMax.y, n);
-  const int64_t z = cellOf(point.z, map.boundsMin.z, map.boundsMax.z, n);
-  if (x < 0 || y < 0 || z < 0) return false;
+  cell[0] = cellOf(point.x, map.boundsMin.x, map.boundsMax.x, n);
+  cell[1] = cellOf(point.y, map.boundsMin.y, map.boundsMax.y, n);
+  cell[2] = cellOf(point.z, map.boundsMin.z, map.boundsMax.z, n);
+  return cell[0] >= 0 && cell[1] >= 0 && cell[2] >= 0;
+}
+
+// The bit of cell (x, y, z); cells beyond the border are 0.
+static bool solidCell(const SolidMap& map, int64_t x, int64_t y, int64_t z) {
+  const int64_t n = map.resolution;
+  if (x < 0 || y < 0 || z < 0 || x >= n || y >= n || z >= n) return false;
   const uint64_t cell = uint64_t(x) + n * (uint64_t(y) + n * uint64_t(z));
   return (map.bits[cell / 8] >> (cell % 8)) & 1;
+}
+
+bool solidMapContains(const SolidMap& map, Vec3 point) {
+  int64_t c[3];
+  return cellOfPoint(map, point, c) && solidCell(map, c[0], c[1], c[2]);
+}
+
+MapRegion solidMapRegion(const SolidMap& map, Vec3 point) {
+  int64_t c[3];
+  if (!cellOfPoint(map, point, c)) return kMapOutside;
+  const bool solid = solidCell(map, c[0], c[1], c[2]);
+  for (int64_t dz = -1; dz <= 1; ++dz)
+    for (int64_t dy = -1; dy <= 1; ++dy)
+      for (int64_t dx = -1; dx <= 1; ++dx)
+        if (solidCell(map, c[0] + dx, c[1] + dy, c[2] + dz) != solid) return kMapNearSurface;
+  return solid ? kMapInside : kMapOutside;
 }

@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/nx/ray_crossing.h"
 #include "platform/nx/solid_map.h"
 
 namespace {
-
-float component(Vec3 p, int axis) { return axis == 0 ? p.x : axis == 1 ? p.y : p.z; }
 
 // The cells of the map: their centres along each axis, and the two bit
 // arrays that gather the rays' votes (`once`: at least one, `twice`: at
@@ -26,19 +25,6 @@ struct Crossing {
   uint32_t column;  // u index + n * v index
   float t;          // where the ray meets the triangle, along the ray's axis
 };
-
-// Which side of the edge a -> b the ray passes, the edge's end points given
-// relative to the ray in the plane across it: the sign of their cross
-// product. A zero (the ray on the edge's line) is broken as if the ray had
-// moved by an infinitely small step along +u and a far smaller one along +v.
-// The edge b -> a gets exactly the opposite answer, so of two triangles
-// sharing an edge the ray enters exactly one.
-bool edgeSide(double au, double av, double bu, double bv) {
-  double e = au * bv - av * bu;
-  if (e != 0) return e > 0;
-  double du = bu - au, dv = bv - av;
-  return dv < 0 || (dv == 0 && du > 0);
-}
 
 // The first column index whose centre can lie at or past `value` (rounded
 // down generously), clamped to the grid.
@@ -61,11 +47,11 @@ uint32_t lastColumn(const Grid& grid, int axis, float value) {
 // and products of floats are then exact, so the signs of the edge tests are.
 void crossTriangle(const Grid& grid, int axis, Vec3 a, Vec3 b, Vec3 c, std::vector<Crossing>& out) {
   const int u = (axis + 1) % 3, v = (axis + 2) % 3;
-  const double aU = component(a, u), aV = component(a, v), aT = component(a, axis);
-  const double bU = component(b, u), bV = component(b, v), bT = component(b, axis);
-  const double cU = component(c, u), cV = component(c, v), cT = component(c, axis);
+  const double aU = axisComponent(a, u), aV = axisComponent(a, v), aT = axisComponent(a, axis);
+  const double bU = axisComponent(b, u), bV = axisComponent(b, v), bT = axisComponent(b, axis);
+  const double cU = axisComponent(c, u), cV = axisComponent(c, v), cT = axisComponent(c, axis);
   // A triangle seen edge-on is never crossed by a ray moved off its plane.
-  if ((bU - aU) * (cV - aV) - (bV - aV) * (cU - aU) == 0) return;
+  if (seenEdgeOn(axis, a, b, c)) return;
 
   const float minU = float(std::min({aU, bU, cU})), maxU = float(std::max({aU, bU, cU}));
   const float minV = float(std::min({aV, bV, cV})), maxV = float(std::max({aV, bV, cV}));
@@ -77,13 +63,9 @@ void crossTriangle(const Grid& grid, int axis, Vec3 a, Vec3 b, Vec3 c, std::vect
     for (uint32_t i = i0; i <= i1; ++i) {
       const double pu = grid.centres[u][i];
       const double au = aU - pu, bu = bU - pu, cu = cU - pu;
-      const bool sideC = edgeSide(au, av, bu, bv);  // edge a -> b, facing c
-      if (edgeSide(bu, bv, cu, cv) != sideC || edgeSide(cu, cv, au, av) != sideC) continue;
-      // Barycentric weights: each vertex's weight is the area facing it.
-      const double wA = bu * cv - bv * cu, wB = cu * av - cv * au, wC = au * bv - av * bu;
-      const double sum = wA + wB + wC;
-      if (sum == 0) continue;
-      out.push_back({i + grid.n * j, float((wA * aT + wB * bT + wC * cT) / sum)});
+      float t;
+      if (!rayCrossing(au, av, bu, bv, cu, cv, aT, bT, cT, t)) continue;
+      out.push_back({i + grid.n * j, t});
     }
   }
 }
@@ -148,18 +130,17 @@ bool castRays(const MeshGeometry& mesh, uint32_t resolution, Vec3 boundsMin, Vec
               int last, int votes, SolidMap& map) {
   if (resolution < 1 || resolution > kSolidMapMaxResolution || mesh.triangleCount() == 0) return false;
   if (!validBounds(boundsMin, boundsMax)) return false;
-  for (const Vec3& p : mesh.points)
-    if (!finite(p)) return false;
+  // Points no triangle uses are no part of the surface, finite or not.
   for (uint32_t index : mesh.triangles)
-    if (index >= mesh.points.size()) return false;
+    if (index >= mesh.points.size() || !finite(mesh.points[index])) return false;
 
   Grid grid;
   grid.n = resolution;
   const Vec3 size = (boundsMax - boundsMin) * (1.0f / float(resolution));
   if (!(size.x > 0 && size.y > 0 && size.z > 0)) return false;
   for (int axis = 0; axis < 3; ++axis) {
-    grid.lo[axis] = component(boundsMin, axis);
-    grid.cellSize[axis] = component(size, axis);
+    grid.lo[axis] = axisComponent(boundsMin, axis);
+    grid.cellSize[axis] = axisComponent(size, axis);
     grid.centres[axis].resize(resolution);
     for (uint32_t k = 0; k < resolution; ++k)
       grid.centres[axis][k] = float(grid.lo[axis] + (k + 0.5) * double(grid.cellSize[axis]));
@@ -191,10 +172,14 @@ bool buildParityMap(const MeshGeometry& mesh, uint32_t resolution, Vec3 boundsMi
 }
 
 bool buildSolidMap(const MeshGeometry& mesh, uint32_t resolution, SolidMap& map) {
-  if (mesh.points.empty() || resolution < 1 || resolution > kSolidMapMaxResolution) return false;
-  Vec3 lo = mesh.points[0], hi = mesh.points[0];
+  if (mesh.triangles.empty() || resolution < 1 || resolution > kSolidMapMaxResolution) return false;
+  for (uint32_t index : mesh.triangles)
+    if (index >= mesh.points.size()) return false;
+  // The bounds of the surface: the points the triangles use.
+  Vec3 lo = mesh.points[mesh.triangles[0]], hi = lo;
   float magnitude = 0;
-  for (const Vec3& p : mesh.points) {
+  for (uint32_t index : mesh.triangles) {
+    const Vec3 p = mesh.points[index];
     lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
     hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});

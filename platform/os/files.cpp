@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include <string>
 #include <vector>
 
 static bool exists(const std::string& path) {
@@ -111,4 +112,30 @@ FILE* openFile(const char* path, const char* mode) {
   FILE* file = fdopen(fd, mode);
   if (!file) close(fd);
   return file;
+}
+
+bool replaceFile(const char* path, const void* data, size_t size) {
+  const std::string target = pathToCreate(path);
+  // A name no other writer uses: this process's id, and a number past any
+  // temporary file a killed process of the same id left behind.
+  std::string temporary;
+  int fd = -1;
+  for (int n = 0; fd < 0 && n < 100; ++n) {
+    temporary = target + ".tmp." + std::to_string(getpid()) + "." + std::to_string(n);
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  const char* bytes = static_cast<const char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t written = write(fd, bytes + done, size - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) break;
+    done += static_cast<size_t>(written);
+  }
+  bool whole = close(fd) == 0 && done == size;
+  if (whole && rename(temporary.c_str(), target.c_str()) == 0) return true;
+  unlink(temporary.c_str());
+  return false;
 }

@@ -75,6 +75,15 @@ std::string findFile(const std::string& path);
 // written, in its folders as findFile finds them.
 FILE* openFile(const char* path, const char* mode);
 
+// Writes `size` bytes as the whole content of the file named by `path` (its
+// folders found as openFile finds them): into a new temporary file in the
+// same folder, then renamed over the name. Readers, and other processes
+// writing the same file, see the old file or a whole new one, never a part;
+// a process killed while writing leaves only its temporary file, whose name
+// is the file's followed by ".tmp.<process id>.<n>". False, with the
+// temporary file removed, when any step fails.
+bool replaceFile(const char* path, const void* data, size_t size);
+
 // The user's cache folder of the game: "$XDG_CACHE_HOME/vekotra", or
 // "$HOME/.cache/vekotra" when XDG_CACHE_HOME is unset, empty or not absolute
 // (the XDG base directory rules); the password database's home folder when

@@ -1,9 +1,11 @@
 # The installed game: `cmake --install` into a scratch DESTDIR under a prefix
 # of its own, then the launcher started from another folder by an ordinary
-# player, for whom the data folder is read-only. The first start writes the
-# collision caches into the player's XDG_CACHE_HOME, the second reads them
-# back without computing; the launcher passes its arguments on. The desktop
-# entry and the AppStream metainfo pass their validators.
+# player, for whom the data folder is read-only. The installed data holds
+# whole .pmap files beside the fighter and the planet, so no start computes
+# them or writes anything: not the player's, which finds nothing to put in its
+# XDG_CACHE_HOME, and not root's, which could write into the data folder;
+# the launcher passes its arguments on. The desktop entry and the AppStream
+# metainfo pass their validators.
 source "$E2E_LIB"
 root=$E2E_TMP/root
 DESTDIR=$root cmake --install "$VEKOTRA_BUILD_DIR" --prefix /opt/vekotra >"$E2E_TMP/install.log" 2>&1 ||
@@ -32,14 +34,18 @@ e2e_start_xvfb
 e2e_launch_as_player "$E2E_TMP/elsewhere" test -w "$data/data/map"
 wait "$E2E_PID" && fail "the player can write into the installed data folder"
 
+# The package's collision caches, whole: a 52-byte header and 64^3 bits.
+for model in data/Tolvar2/TolvarFight2_mini.3ds data/map/earth3.3DS; do
+  [ "$(stat -c %s "$data/$model.pmap" 2>/dev/null)" = 32820 ] || fail "no whole $model.pmap in the installed data"
+done
+snapshot() { (cd "$data" && find . -printf '%p %s %T@ %i\n' | sort); }
+before=$(snapshot)
+
 e2e_launch_as_player "$E2E_TMP/elsewhere" "$launcher"
 e2e_wait_window '^fps\['
-e2e_expect_printed "Precomputing [" 2 "on the first start"
-cache=$E2E_PLAYER_HOME/cache/vekotra
-for model in data//Tolvar2//TolvarFight2_mini.3ds data//map//earth3.3DS; do
-  [ -s "$cache/$model.pmap" ] || fail "no $model.pmap under the player's cache folder"
-done
-[ -z "$(find "$data" "$E2E_TMP/elsewhere" -name '*.pmap')" ] || fail "a .pmap outside the cache folder"
+e2e_expect_printed "Precomputing" 0 "on the first start: the installed .pmap files were not used"
+[ ! -e "$E2E_PLAYER_HOME/cache/vekotra" ] || fail "the first start wrote $(find "$E2E_PLAYER_HOME/cache/vekotra")"
+[ -z "$(ls -A "$E2E_TMP/elsewhere")" ] || fail "the first start wrote into its working directory"
 e2e_close_window "$E2E_WINDOW"
 e2e_expect_exit_zero "after closing the window"
 echo "first start: ok"
@@ -53,3 +59,17 @@ read -r _ _ w h <<<"$(e2e_geometry "$E2E_WINDOW")"
 e2e_close_window "$E2E_WINDOW"
 e2e_expect_exit_zero "after closing the window"
 echo "second start: ok"
+
+# Root writes into any folder, the installed data folder too: a start as root
+# still writes nothing there.
+mkdir -p "$E2E_TMP/root-home"
+(cd "$E2E_TMP/elsewhere" && exec env HOME="$E2E_TMP/root-home" XDG_CACHE_HOME="$E2E_TMP/root-home/cache" \
+  "$launcher" >"$E2E_OUT" 2>"$E2E_ERR") &
+E2E_PID=$!
+e2e_wait_window '^fps\['
+e2e_expect_printed "Precomputing" 0 "on a start as root"
+e2e_close_window "$E2E_WINDOW"
+e2e_expect_exit_zero "after closing the window"
+after=$(snapshot)
+[ "$after" = "$before" ] || fail "a start as root changed the data folder: $(diff <(echo "$before") <(echo "$after"))"
+echo "root start: ok"

@@ -1,10 +1,10 @@
 # The Debian package: cpack on the tested build writes
 # vekotra_<version>_<architecture>.deb, with Depends found by dpkg-shlibdeps
 # and the X core fonts the error box draws with recommended, holding the
-# launcher, the game, its data, icons, desktop entry, metainfo and manual
-# page; lintian finds no error in it. Unpacked into a scratch root, its
-# launcher starts the game for an ordinary player, its window showing the
-# installed icon.
+# launcher, the game, its data with the fighter's and the planet's .pmap
+# files, icons, desktop entry, metainfo and manual page; lintian finds no
+# error in it. Unpacked into a scratch root, its launcher starts the game for
+# an ordinary player, its window showing the installed icon.
 source "$E2E_LIB"
 cpack --config "$VEKOTRA_BUILD_DIR/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
   { cat "$E2E_TMP/cpack.log" >&2; fail "cpack failed"; }
@@ -26,13 +26,14 @@ listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in usr/games/vekotra usr/lib/games/vekotra/vekotra \
   usr/share/games/vekotra/data/map/earth3.3DS usr/share/games/vekotra/data/map/earth3.bmp \
   usr/share/games/vekotra/data/Tolvar2/TolvarFight2_mini.3ds usr/share/games/vekotra/Data/Les_Sons/vekotra.wav \
+  usr/share/games/vekotra/data/Tolvar2/TolvarFight2_mini.3ds.pmap usr/share/games/vekotra/data/map/earth3.3DS.pmap \
   usr/share/icons/hicolor/48x48/apps/vekotra.png usr/share/icons/hicolor/256x256/apps/vekotra.png \
   usr/share/applications/io.github.vekotra.vekotra.desktop \
   usr/share/metainfo/io.github.vekotra.vekotra.metainfo.xml \
   usr/share/man/man6/vekotra.6.gz usr/share/doc/vekotra/copyright; do
   grep -qx "\./$path" <<<"$listing" || fail "the package lacks /$path"
 done
-if grep -q '\.pmap$' <<<"$listing"; then fail "the package holds a .pmap cache"; fi
+[ "$(grep -c '\.pmap$' <<<"$listing")" = 2 ] || fail "the package holds other .pmap files: $(grep '\.pmap$' <<<"$listing")"
 
 lintian --fail-on error "$deb" >"$E2E_TMP/lintian.log" 2>&1 || { cat "$E2E_TMP/lintian.log" >&2; fail "lintian reports errors"; }
 grep '^[EW]:' "$E2E_TMP/lintian.log" || true

@@ -22,23 +22,25 @@
 
 namespace {
 
-// A model of two objects, each a closed tetrahedron, as the reader leaves it.
-void makeTwoObjectModel(Model_3DS& model, const char* path, float offset) {
+// A model of two objects, each a closed tetrahedron, as the reader leaves it;
+// with `damaged`, the first object has a fifth vertex of NaN and a fifth face
+// using it, as in a model from a public 3DS collection.
+void makeTwoObjectModel(Model_3DS& model, const char* path, float offset, bool damaged = false) {
   model = Model_3DS();
   model.modelname = path;
   model.nb_obj = 2;
   model.objects = new ModelObject[2]();
-  static uint16_t faces[12] = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
+  static uint16_t faces[15] = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3, 0, 1, 4};
   for (int i = 0; i < 2; ++i) {
     ModelObject& o = model.objects[i];
     float s = i == 0 ? 1.0f : 2.0f;
-    o.vertices = new float[12]{offset, 0, 0, offset + s, 0, 0, offset, s, 0, offset, 0, s};
-    o.vertexCount = 4;
+    o.vertices = new float[15]{offset, 0, 0, offset + s, 0, 0, offset, s, 0, offset, 0, s, NAN, 0, 0};
+    o.vertexCount = i == 0 && damaged ? 5 : 4;
     o.faceIndices = faces;
-    o.faceIndexCount = 12;
+    o.faceIndexCount = o.vertexCount * 3;
   }
-  model.tot_verts = 8;
-  model.tot_faces = 8;
+  model.tot_verts = damaged ? 9 : 8;
+  model.tot_faces = damaged ? 9 : 8;
 }
 
 std::string scratchDir() {
@@ -229,19 +231,28 @@ TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   resetGameState();
   std::string dir = scratchDir();
   std::string path = dir + "/solid.3DS";
+  // The ship's model has a face with a NaN vertex: that face is left out, the
+  // rest makes the ship's actor, drawn and touching like any other.
+  std::string shipPath = dir + "/ship.3DS";
+  makeTwoObjectModel(ModelTable[1], shipPath.c_str(), 0.0f, true);
   makeTwoObjectModel(ModelTable[2], path.c_str(), 0.0f);
   testing::internal::CaptureStdout();
-  buildCollisionMesh(2);
-  createShipActor(2);
+  buildCollisionMesh(1);
+  createShipActor(1);
   buildCollisionMesh(2);
   createMeshActor(2, true);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "file '" + shipPath +
+                "' is damaged: 1 face(s) with a vertex that is not a finite number left out of its collision mesh\n"
+                "Precomputing [" + shipPath + ".pmap]...  OK\nPrecomputing [" + path + ".pmap]...  OK\n");
 
   ASSERT_EQ(scene->getNbActors(), 2u);
   NxActor* ship = scene->getActors()[0];
   NxActor* planet = scene->getActors()[1];
   EXPECT_EQ(ship, shipActor);
   EXPECT_EQ(static_cast<MyNXWrapper*>(ship->userData)->getType(), 0);
+  EXPECT_EQ(static_cast<MyNXWrapper*>(ship->userData)->modelSlot, 1);
+  EXPECT_EQ(static_cast<ActorObject*>(ship)->mesh->getCount(1), 8u);
   EXPECT_EQ(static_cast<MyNXWrapper*>(planet->userData)->getType(), 2);
   EXPECT_EQ(scene->getActorPairFlags(*ship, *planet), 14u);
   // The ship starts where the flight state puts it, not inside the planet.
@@ -275,6 +286,7 @@ TEST(PhysicsGame, ShipAndPlanetActorsTouchAndReport) {
   EXPECT_EQ(printed, "\nStart touch\nOn touch\nOn touch\nEnd touch\n\n");
   EXPECT_EQ(gameState.speed, -2);
   EXPECT_EQ(static_cast<MyNXWrapper*>(planet->userData)->contactFlags, 4u);
+  remove((shipPath + ".pmap").c_str());
   remove((path + ".pmap").c_str());
   rmdir(dir.c_str());
 }

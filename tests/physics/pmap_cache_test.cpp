@@ -1,14 +1,21 @@
 // The .pmap cache of a model whose folder cannot be written: kept under the
-// user's cache folder, read back from there, checked like the file beside.
+// user's cache folder, read back from there, checked like the file beside;
+// written whole or not at all; never waited on.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "model/model_table.h"
 #include "physics/collision_mesh.h"
@@ -147,6 +154,71 @@ TEST(PMapCache, WithoutACacheFolderTheComputedPMapIsStillUsed) {
   // So the next start computes it again.
   EXPECT_EQ(build(2), "Precomputing [" + model + ".pmap]...  OK\n");
   setenv("XDG_CACHE_HOME", (scratchCache->root + "/cache").c_str(), 1);
+}
+
+// Runs buildCollisionMesh(slot) in a child process, which `prepare` sets up
+// first; the child's wait status, or -1 when it had not ended after 20 s
+// (it is killed then).
+int buildInChild(int slot, void (*prepare)()) {
+  fflush(stdout);
+  pid_t child = fork();
+  if (child == 0) {
+    // Its console goes nowhere: a file would count against a size limit.
+    if (freopen("/dev/null", "w", stdout) == nullptr) _exit(4);
+    prepare();
+    buildCollisionMesh(slot);
+    _exit(collisionMesh != nullptr && collisionMesh->hasPMap() ? 0 : 3);
+  }
+  int status = 0;
+  for (int waited = 0; waited < 2000; ++waited) {
+    if (waitpid(child, &status, WNOHANG) == child) return status;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  return -1;
+}
+
+// A start killed while it writes a .pmap (here by a file-size limit's
+// signal, SIGXFSZ, after 16 bytes) leaves no .pmap behind, which every later
+// start would refuse; the next start computes and writes it whole.
+TEST(PMapCache, AStartKilledWhileWritingLeavesNoPMap) {
+  ASSERT_TRUE(initPhysicsWorld());
+  const std::string folder = scratchCache->root + "/killed";
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  static std::string model;
+  model = folder + "/box.3DS";
+  makeBoxModel(ModelTable[2], model.c_str(), 0.0f);
+  int status = buildInChild(2, [] {
+    rlimit none{0, 0}, small{16, 16};
+    setrlimit(RLIMIT_CORE, &none);
+    signal(SIGXFSZ, SIG_DFL);
+    setrlimit(RLIMIT_FSIZE, &small);
+  });
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "status " << status;
+  EXPECT_NE(access((model + ".pmap").c_str(), F_OK), 0) << "a partial .pmap was left";
+  EXPECT_EQ(build(2), "Precomputing [" + model + ".pmap]...  OK\n");
+  EXPECT_EQ(build(2), "");
+  EXPECT_TRUE(collisionMesh->hasPMap());
+}
+
+// A FIFO at the cache copy's path (the model's folder missing, so the copy is
+// what a start reads): start-up neither waits for a writer nor stops; it
+// computes the pmap and puts a file in the FIFO's place.
+TEST(PMapCache, AFifoInTheCacheHoldsNoStart) {
+  ASSERT_TRUE(initPhysicsWorld());
+  static std::string model;
+  model = scratchCache->root + "/absent/box.3DS";
+  const std::string cached = scratchCache->root + "/cache/vekotra" + model + ".pmap";
+  ASSERT_TRUE(std::filesystem::create_directories(std::filesystem::path(cached).parent_path()));
+  ASSERT_EQ(mkfifo(cached.c_str(), 0600), 0);
+  makeBoxModel(ModelTable[2], model.c_str(), 0.0f);
+  ASSERT_EQ(buildInChild(2, [] {}), 0) << "-1: held by the FIFO";
+  struct stat info;
+  ASSERT_EQ(stat(cached.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  EXPECT_EQ(build(2), "") << "the next start reads the cache's copy";
+  EXPECT_TRUE(collisionMesh->hasPMap());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 # computes nothing.
 # VEKOTRA_E2E_SCREENSHOT_TOUCH=FILE keeps the red ship's screenshot
 # (docs/touch.png is made this way).
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
 e2e_start_xvfb
 e2e_prepare_data

@@ -5,7 +5,7 @@
 # and the fighter in the lower half, both drawn through their physics actors.
 # VEKOTRA_E2E_SCREENSHOT=FILE keeps a
 # copy of the screenshot (docs/screenshot.png is made this way).
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 DATAGEN=${DATAGEN:?the data generator path comes from CTest}
 [ -x "$DATAGEN" ] || fail "data generator not found at $DATAGEN"
 

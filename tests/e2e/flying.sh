@@ -4,7 +4,7 @@
 # free camera and back, F1 goes full screen and back to 640 x 480 at the
 # top-left corner, z raises the speed by 2 a press, a paused game still flies,
 # a mouse drag steers, and Esc ends the game with status 0.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 
 # How many pixels differ (by more than a little) between two PNGs, over the
 # whole picture or a region "WxH+X+Y".

@@ -5,7 +5,7 @@
 # time runs faster than real time. Only upper bounds are checked on the
 # normal speed: a loaded machine may lose ticks in frames over 133 ms. An
 # argument the game does not know ends it with its usage and status 2.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 
 status_lines() { grep -ac '^Speed = ' "$E2E_OUT" || true; }
 

@@ -2,7 +2,7 @@
 # the game draws and ticks nothing (no console text is written) and sleeps,
 # using almost no CPU; mapped again, it goes on from where it was, without a
 # burst of the ticks it missed.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 
 status_lines() { grep -ac '^Speed = ' "$E2E_OUT" || true; }
 last_altitude() {

@@ -6,7 +6,7 @@
 # XDG_CACHE_HOME, and not root's, which could write into the data folder;
 # the launcher passes its arguments on. The desktop entry and the AppStream
 # metainfo pass their validators.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 root=$E2E_TMP/root
 DESTDIR=$root cmake --install "$VEKOTRA_BUILD_DIR" --prefix /opt/vekotra >"$E2E_TMP/install.log" 2>&1 ||
   { cat "$E2E_TMP/install.log" >&2; fail "cmake --install failed"; }

@@ -3,7 +3,7 @@
 # statistics of the models loaded before the missing one are in the captured
 # output while the box is still up. A FIFO in place of a model counts as
 # missing: it is not opened, so start-up does not wait for a writer.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 
 # Little-endian hex of 16- and 32-bit numbers, and a 3DS chunk around a hex payload.
 le16() { printf '%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }

@@ -5,7 +5,7 @@
 # files, icons, desktop entry, metainfo and manual page; lintian finds no
 # error in it. Unpacked into a scratch root, its launcher starts the game for
 # an ordinary player, its window showing the installed icon.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 cpack --config "$VEKOTRA_BUILD_DIR/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
   { cat "$E2E_TMP/cpack.log" >&2; fail "cpack failed"; }
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$VEKOTRA_BUILD_DIR/CPackConfig.cmake")

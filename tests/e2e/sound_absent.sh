@@ -1,6 +1,6 @@
 # With the sound folder absent the game says "sound error" twice on one line,
 # plays nothing, and otherwise runs: it flies, fires and ends normally.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
 e2e_start_xvfb
 e2e_prepare_data

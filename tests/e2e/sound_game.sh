@@ -1,7 +1,7 @@
 # The game's sound, captured through SDL's disk audio driver: the music sounds
 # from start-up and keeps looping past its own length, and pressing g adds the
 # missile sound to the mix.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
 e2e_start_xvfb
 e2e_prepare_data

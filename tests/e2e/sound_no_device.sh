@@ -1,6 +1,6 @@
 # With no audio device the game says "Erreur" once, loads its samples all the
 # same (no "sound error") and runs silently: it flies, fires and ends normally.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 source "$(dirname "${BASH_SOURCE[0]}")/../sound/e2e_sound.sh"
 e2e_start_xvfb
 e2e_prepare_data

@@ -1,7 +1,7 @@
 # The game opens its window at the top-left corner, 640 x 480, titled with the
 # game's name until the first frame and with the frame rate after; the console
 # shows the controls and the status line; closing the window ends it with 0.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 e2e_start_xvfb
 e2e_prepare_data
 e2e_launch

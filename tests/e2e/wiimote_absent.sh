@@ -2,7 +2,7 @@
 # keyboard, and its polling thread sleeps between polls and lists the devices
 # only about once a second: under 0.5 per cent of one core over ten seconds,
 # from the thread's own CPU time in /proc.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 e2e_start_game
 id=$E2E_WINDOW
 grep -qF "No wiimotes found.Failed to connect to any wiimote." "$E2E_OUT" ||

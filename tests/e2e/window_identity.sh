@@ -3,7 +3,7 @@
 # icon files pixel for pixel (width, height, then 0xAARRGGBB from the top row
 # down, for 16, 32, 48 and 128 pixels). Icon files missing or cut short are
 # left out, and the game starts all the same.
-source "$E2E_LIB"
+source "${E2E_LIB:?the end-to-end library, set by CTest}"
 grep -qx "StartupWMClass=Vekotra" "$(dirname "$E2E_LIB")/../../dist/vekotra.desktop" || fail "no StartupWMClass"
 
 # Starts the game, checks its class and that its icon holds the given sizes'

@@ -110,7 +110,10 @@ static void computePMapFile(const char* path) {
     collisionMesh->loadPMap(pmap);
     NxReleasePMap(pmap);
   }
+  // Flushed at once: with the console going to a file or a pipe the finished
+  // line would otherwise wait for the first status line.
   printf(" OK\n");
+  fflush(stdout);
 }
 
 // Flattens the model, creates its mesh and stores it in collisionMesh;

@@ -16,7 +16,9 @@ game_packages=(
   dpkg-dev file
 )
 test_packages=(
-  clang libclang-rt-14-dev
+  # libclang-rt-dev: the sanitizer and libFuzzer runtime of the release's own
+  # clang (14 on Debian 12, 19 on Debian 13), named without its version.
+  clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
   libfcl-dev libbullet-dev

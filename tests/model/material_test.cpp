@@ -60,7 +60,8 @@ TEST(MaterialColor, LastColorSubChunkWins) {
 
 TEST(MaterialColor, MaterialWithoutNameOrColorIsWhiteAndUnnamed) {
   Model_3DS model;
-  const ModelMaterial& mat = onlyMaterial(model, chunk(0xAFFF, ""));
+  onlyMaterial(model, chunk(0xAFFF, ""));
+  const ModelMaterial& mat = model.materials[0];
   EXPECT_STREQ(mat.name, "");
   expectColor(mat.color, 255, 255, 255);
   EXPECT_FALSE(mat.textured);

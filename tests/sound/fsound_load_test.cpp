@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,9 @@ TEST_P(BadFileTest, MissingEmptyForeignAndNonFilesGiveNull) {
   EXPECT_EQ(openDescriptors(), descriptors) << "a refused file was left open";
 }
 
+// A PCM file whose block size is 0 is not among them: SDL 2.26 (Debian 12)
+// refuses it, SDL 2.32 (Debian 13) takes the size from the channels and bits
+// and decodes the sound whole, and either is sound.
 TEST_P(BadFileTest, BrokenFormatFieldsGiveNull) {
   const WavData tone = toneWav(44100, 1, 0.05, 440, 8000);
   struct Patch {
@@ -209,8 +213,8 @@ TEST_P(BadFileTest, BrokenFormatFieldsGiveNull) {
     uint16_t value;
     const char* what;
   } patches[] = {
-      {20, 99, "unknown encoding"}, {22, 0, "no channels"},  {24, 0, "zero rate (low)"},
-      {34, 0, "zero bits"},         {34, 13, "13 bits"},     {32, 0, "zero block size"},
+      {20, 99, "unknown encoding"}, {22, 0, "no channels"}, {24, 0, "zero rate (low)"},
+      {34, 0, "zero bits"},         {34, 13, "13 bits"},
   };
   for (const Patch& patch : patches) {
     std::vector<uint8_t> bytes = wavBytes(tone);

@@ -12,10 +12,18 @@
 bool windowShown = true;
 GameClock gameClock;
 
+// When the last frame's buffer swap returned; 0 before the first frame and
+// after the window was hidden. A frame's game time is that moment: where
+// swaps wait for the vertical blank it is the blank itself, so frames one
+// refresh apart get game times exactly one refresh apart, however long GLUT's
+// loop and the window system take before the next frame starts. Time is
+// never lost by it: what one frame does not count, the next one does.
+static int64_t lastShownNs = 0;
+
 void onDisplay() {
   // freeglut may still call for a redisplay of a covered window.
   if (!windowShown) return;
-  int ticks = ticksDue(gameClock, monotonicNanoseconds());
+  int ticks = ticksDue(gameClock, lastShownNs != 0 ? lastShownNs : monotonicNanoseconds());
   for (int i = 0; i < ticks; ++i) runTick();
   drawFrame(tickFraction(gameClock));
 
@@ -40,7 +48,8 @@ void presentFrame() {
   if (slept) glFinish();
   int64_t swapStart = monotonicNanoseconds();
   glutSwapBuffers();
-  if (framePacing) swapDone(framePacer, swapStart, monotonicNanoseconds(), slept);
+  lastShownNs = monotonicNanoseconds();
+  if (framePacing) swapDone(framePacer, swapStart, lastShownNs, slept);
 }
 
 // While hidden, freeglut calls no display callback but keeps calling this
@@ -61,6 +70,7 @@ void onWindowStatus(int state) {
   if (shown && !windowShown) {
     // The hidden time is neither game time nor a frame's length.
     restartClock(gameClock, monotonicNanoseconds());
+    lastShownNs = 0;
     gameState.fpsLastTime = static_cast<float>(glutGet(GLUT_ELAPSED_TIME));
   }
   windowShown = shown;

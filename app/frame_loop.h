@@ -12,8 +12,9 @@ struct Quaternion {
   float x, y, z, w;
 };
 
-// One displayed frame: the ticks of game time passed since the last frame
-// (runTick, at most kMostTicksPerFrame), the picture drawn between the last
+// One displayed frame: the ticks of game time passed up to when the last
+// frame was shown, its buffer swap returned (runTick, at most
+// kMostTicksPerFrame), the picture drawn between the last
 // two ticks (drawFrame), the frame-rate title, then the frame's pacing and
 // buffer swap. A hidden window draws and ticks nothing.
 void onDisplay();

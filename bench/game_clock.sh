@@ -11,10 +11,17 @@
 #             over the frames' times (the status lines, one every fourth
 #             tick, give the same to within their counting at the ends)
 #   frames/s  frames shown per second
-#   step CV   the satellite's movement per shown frame, coefficient of variation
+#   step CV   the satellite's movement per shown frame (its step in orbit
+#             angle: on the ellipse the same angle is a longer or shorter
+#             way, which is no judder), coefficient of variation
 #   speed CV  that movement over the time the frame before was shown: the
 #             on-screen speed, which judders when frames stay up for 2 or 3
 #             refreshes in turn
+#   on time   the step CV of the frames shown one refresh after the frame
+#             before, which also came one refresh after its own: the
+#             interpolation's evenness, apart from the frames the machine
+#             could not draw in time and the ones that make up for them
+#             (which the two CVs before count)
 # Then, on Xvfb's own (software) renderer at 640 x 480 with no stand-in:
 # frames/s and CPU paced and free-running, and the CPU of a game whose window
 # is unmapped (iconified).
@@ -49,7 +56,7 @@ run() {
   bench_stop_game
   sleep 0.3
   # The frames shown in the last 6 s of the log.
-  awk -v name="$name" -v ticks=$((4 * (l1 - l0))) -v cpu=$((c1 - c0)) -v hzt="$hz_tick" '
+  awk -v name="$name" -v hz="$hz" -v ticks=$((4 * (l1 - l0))) -v cpu=$((c1 - c0)) -v hzt="$hz_tick" '
     function cv(sum, sq, n,   m) { if (n < 2) return -1; m = sum / n; return m > 0 ? 100 * sqrt(sq / n - m * m) / m : -1 }
     { t[NR] = $1; x[NR] = $2; z[NR] = $3; f[NR] = NF }
     END {
@@ -64,12 +71,18 @@ run() {
           prev = a; angle = a + turns * 2 * 3.14159265358979; tb = t[i]
         }
         if (f[i] == 3 && f[i - 1] == 3) {
-          d = sqrt((x[i] - x[i - 1]) ^ 2 + (z[i] - z[i - 1]) ^ 2); dt = (t[i] - t[i - 1]) / 1e6
+          d = atan2(-x[i] / 500, z[i] / 400) - atan2(-x[i - 1] / 500, z[i - 1] / 400)
+          if (d < -3) d += 2 * 3.14159265358979
+          dt = (t[i] - t[i - 1]) / 1e6
           s += d; ss += d * d; n++; v = d / dt; vs += v; vss += v * v
+          # The game time of a frame is when the frame before it was shown, so
+          # the frame after a late one makes up the time that one lost.
+          if (hz > 0 && i > 2 && (t[i] - t[i - 2]) * hz / 1e9 < 2.5) { os += d; oss += d * d; on++ }
         }
       }
-      printf "%-24s ticks/s %5.1f (status lines %5.1f)  frames/s %5.1f  step CV %5.1f %%  speed CV %5.1f %%  CPU %5.1f %%\n",
-        name, (angle - a0) / 0.01 / ((tb - ta) / 1e9), ticks / 6, frames / 6, cv(s, ss, n), cv(vs, vss, n), 100 * cpu / hzt / 6
+      printf "%-24s ticks/s %5.1f (status lines %5.1f)  frames/s %5.1f  step CV %5.1f %%  speed CV %5.1f %%  on time %5.1f %% (%3.0f %% of frames)  CPU %5.1f %%\n",
+        name, (angle - a0) / 0.01 / ((tb - ta) / 1e9), ticks / 6, frames / 6, cv(s, ss, n), cv(vs, vss, n),
+        cv(os, oss, on), (n > 0 ? 100 * on / n : 0), 100 * cpu / hzt / 6
     }' "$log"
 }
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "physics/world.h"
@@ -162,6 +164,26 @@ TEST_F(FrameLoopTest, ReshapeSetsViewportAndProjection) {
   EXPECT_FLOAT_EQ(gameState.aspectRatio, 1.3333334f);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   EXPECT_TRUE(std::isfinite(projection[0]));
+}
+
+// A hidden window's time must come back neither as game time nor as a burst
+// of the ticks it missed, also not one frame late: the frames' game time is
+// taken when the frame before was shown.
+TEST_F(FrameLoopTest, AWindowShownAgainGoesOnWithoutABurst) {
+  gameClock = GameClock{};
+  onDisplay();
+  EXPECT_EQ(recorder.steps.size(), 1u) << "the first frame runs one tick";
+  onWindowStatus(GLUT_HIDDEN);
+  usleep(300000);
+  onDisplay();
+  EXPECT_EQ(recorder.steps.size(), 1u) << "a hidden window ticks nothing";
+  onWindowStatus(GLUT_FULLY_RETAINED);
+  onDisplay();
+  onDisplay();
+  onDisplay();
+  // Three frames a few milliseconds apart: a tick at most; the 300 ms
+  // hidden would be 8 (the most a frame runs).
+  EXPECT_LE(recorder.steps.size(), 2u);
 }
 
 TEST_F(FrameLoopTest, TitleShowsTheLastFrameRate) {

@@ -60,6 +60,10 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int) {
   // SDL would otherwise catch SIGINT and SIGTERM to queue a quit event that
   // the game never reads, and Ctrl+C or kill would no longer end it.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // SDL's list of hints has no lock, and its audio thread reads it: a hint
+  // first set while that thread runs is a data race. Loading a sample sets
+  // this one again, to the same value, which then changes nothing.
+  refuseTruncatedWavs();
   if (!openDevice(mixrate)) return 0;
   fsoundDevice.channels = Mix_AllocateChannels(maxsoftwarechannels);
   fsoundDevice.number += 1;

@@ -21,6 +21,18 @@ count_frames() {
   echo "$((4 * (lines1 - lines0))) $(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) / 1e9 }')"
 }
 
+# Starts the game with ARGS, its console in stdout-NAME.txt, and waits for its
+# window and first status line.
+#   launch_counted NAME ARGS...
+launch_counted() {
+  local name=$1
+  shift
+  E2E_OUT=$E2E_TMP/stdout-$name.txt
+  e2e_launch "$@"
+  e2e_wait_window '^fps\['
+  e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
+}
+
 e2e_start_game
 id=$E2E_WINDOW
 read -r frames seconds <<<"$(count_frames)"
@@ -31,11 +43,8 @@ awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 65 * s + 4) }' ||
 e2e_close_window "$id"
 e2e_expect_exit_zero "after closing the paced game"
 
-E2E_OUT=$E2E_TMP/stdout-free.txt
-e2e_launch -geometry 640x480+0+0 --free-running
-e2e_wait_window '^fps\['
+launch_counted free -geometry 640x480+0+0 --free-running
 id=$E2E_WINDOW
-e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
 read -r frames seconds <<<"$(count_frames)"
 echo "free-running: $frames ticks in $seconds s"
 [ "$frames" -gt 0 ] || fail "no frame drawn with --free-running"
@@ -44,11 +53,8 @@ awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 65 * s + 4) }' ||
 e2e_close_window "$id"
 e2e_expect_exit_zero "after closing the free-running game"
 
-E2E_OUT=$E2E_TMP/stdout-fast.txt
-e2e_launch --free-running --game-speed=4
-e2e_wait_window '^fps\['
+launch_counted fast --free-running --game-speed=4
 id=$E2E_WINDOW
-e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
 read -r frames seconds <<<"$(count_frames)"
 echo "game speed 4: $frames ticks in $seconds s"
 awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f > 70 * s) }' ||

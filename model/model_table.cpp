@@ -4,19 +4,28 @@
 
 Model_3DS ModelTable[10];
 
+// The game's models, in the order they are loaded.
+static const struct {
+  int slot;
+  const char* path;
+} kModels[] = {
+    {1, "data//Tolvar2//TolvarFight2_mini.3ds"},
+    {4, "data//map//earth3.3DS"},
+    {5, "data//Weapons//saber04.3DS"},
+    {6, "data//Satellite//MRO.3ds"},
+    {7, "data//map//mars.3DS"},
+    {8, "data//map//pluton.3DS"},
+};
+
+const char* modelPath(int slot) {
+  for (const auto& model : kModels) {
+    if (model.slot == slot) return model.path;
+  }
+  return nullptr;
+}
+
 void loadModels() {
-  static const struct {
-    int slot;
-    const char* path;
-  } models[] = {
-      {1, "data//Tolvar2//TolvarFight2_mini.3ds"},
-      {4, "data//map//earth3.3DS"},
-      {5, "data//Weapons//saber04.3DS"},
-      {6, "data//Satellite//MRO.3ds"},
-      {7, "data//map//mars.3DS"},
-      {8, "data//map//pluton.3DS"},
-  };
-  for (const auto& model : models) {
+  for (const auto& model : kModels) {
     ModelTable[model.slot].load(model.path);
     printModelStats(model.slot);
   }

@@ -12,5 +12,9 @@ extern Model_3DS ModelTable[10];
 // (message box "ERROR") after the statistics of the models before it.
 void loadModels();
 
+// The file the game loads into `slot`, as the game names it
+// ("data//map//earth3.3DS"); null for a slot that stays empty.
+const char* modelPath(int slot);
+
 // Prints the statistics block of one slot to standard output.
 void printModelStats(int slot);

@@ -95,21 +95,28 @@ static bool writePMapFile(const char* path, const NxPMap& pmap) {
   return replaceFile(path, pmap.data, pmap.dataSize);
 }
 
-// Computes the pmap, writes it to the file beside the model or, when that
-// fails (a read-only data folder), to the cache's copy, and loads it into the
-// mesh in any case.
+// Computes the pmap of collisionMesh, writes it to `path` or, when that fails
+// (a read-only data folder) and `orCache` is set, to the cache's copy, and
+// loads it into the mesh in any case. True when it was written to `path`.
+static bool computePMap(const char* path, bool orCache) {
+  NxPMap pmap;
+  if (!NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) return false;
+  const bool written = writePMapFile(path, pmap);
+  if (!written && orCache) {
+    std::string cached = cachedPMapPath(path);
+    if (!cached.empty() && makeParentFolders(cached)) writePMapFile(cached.c_str(), pmap);
+  }
+  collisionMesh->loadPMap(pmap);
+  NxReleasePMap(pmap);
+  return written;
+}
+
+// computePMap beside the model, else in the cache, between the console's
+// "Precomputing" and "OK".
 static void computePMapFile(const char* path) {
   printf("Precomputing [%s]... ", path);
   fflush(stdout);
-  NxPMap pmap;
-  if (NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) {
-    if (!writePMapFile(path, pmap)) {
-      std::string cached = cachedPMapPath(path);
-      if (!cached.empty() && makeParentFolders(cached)) writePMapFile(cached.c_str(), pmap);
-    }
-    collisionMesh->loadPMap(pmap);
-    NxReleasePMap(pmap);
-  }
+  computePMap(path, true);
   // Flushed at once: with the console going to a file or a pipe the finished
   // line would otherwise wait for the first status line.
   printf(" OK\n");
@@ -159,12 +166,18 @@ static bool createCollisionMesh(const Model_3DS& model) {
   return collisionMesh != nullptr;
 }
 
+// The model's pmap file, "<model file>.pmap", in the game's text buffer.
+static const char* pmapFileName(const Model_3DS& model) {
+  char* name = gameState.textBuffer;
+  snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
+  return name;
+}
+
 void buildCollisionMesh(int slot) {
   const Model_3DS model = ModelTable[slot];  // member-wise copy; the arrays are shared
   if (!createCollisionMesh(model)) return;
 
-  char* name = gameState.textBuffer;
-  snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
+  const char* name = pmapFileName(model);
   std::string opened;
   FILE* file = openPMapFile(name, opened);
   if (file != nullptr) {
@@ -181,13 +194,5 @@ void buildCollisionMesh(int slot) {
 
 bool writePMapBesideModel(int slot) {
   const Model_3DS model = ModelTable[slot];
-  if (!createCollisionMesh(model)) return false;
-  char* name = gameState.textBuffer;
-  snprintf(name, sizeof gameState.textBuffer, "%s.pmap", model.modelname);
-  NxPMap pmap;
-  if (!NxCreatePMap(pmap, *collisionMesh, 64, nullptr)) return false;
-  bool written = writePMapFile(name, pmap);
-  collisionMesh->loadPMap(pmap);
-  NxReleasePMap(pmap);
-  return written;
+  return createCollisionMesh(model) && computePMap(pmapFileName(model), false);
 }

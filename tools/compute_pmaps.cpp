@@ -40,18 +40,16 @@ int main(int argc, char** argv) {
     fprintf(stderr, "vekotra_pmaps: the physics SDK did not start\n");
     return 1;
   }
-  const struct {
-    int slot;
-    const char* path;
-  } models[] = {{1, "data//Tolvar2//TolvarFight2_mini.3ds"}, {4, "data//map//earth3.3DS"}};
+  const int slots[] = {1, 4};
   for (int k = 0; k < 2; ++k) {
-    const auto& model = models[k];
-    if (!ModelTable[model.slot].readFile(model.path) || ModelTable[model.slot].damage != 0) {
-      fprintf(stderr, "vekotra_pmaps: cannot read %s/%s\n", argv[1], model.path);
+    const int slot = slots[k];
+    const char* path = modelPath(slot);
+    if (!ModelTable[slot].readFile(path) || ModelTable[slot].damage != 0) {
+      fprintf(stderr, "vekotra_pmaps: cannot read %s/%s\n", argv[1], path);
       return 1;
     }
-    if (!writePMapBesideModel(model.slot)) {
-      fprintf(stderr, "vekotra_pmaps: cannot write %s/%s.pmap\n", argv[1], model.path);
+    if (!writePMapBesideModel(slot)) {
+      fprintf(stderr, "vekotra_pmaps: cannot write %s/%s.pmap\n", argv[1], path);
       return 1;
     }
     built[k] = {collisionMesh, meshVertices, meshIndices};

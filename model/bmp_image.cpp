@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/byte_order.h"
+
 namespace {
 
-uint32_t le16(const uint8_t* p) { return p[0] | p[1] << 8; }
-uint32_t le32(const uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
 void putLe32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }

@@ -4,12 +4,9 @@
 
 #include <cstring>
 
-namespace {
+#include "model/byte_order.h"
 
-uint32_t le16(const uint8_t* p) { return p[0] | p[1] << 8; }
-uint32_t le32(const uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
-uint32_t be16(const uint8_t* p) { return p[0] << 8 | p[1]; }
-uint32_t be32(const uint8_t* p) { return be16(p) << 16 | be16(p + 2); }
+namespace {
 
 bool sizeFits(uint64_t width, uint64_t height) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/bmp_image.h"
+#include "model/byte_order.h"
 #include "model/image_check.h"
 #include "model/palette_image.h"
 #include "platform/os/os.h"
@@ -32,7 +33,7 @@ bool decodeImage(const uint8_t* bytes, size_t size, const char** failure) {
     why = kDamaged;
   }
   // A Targa colour map names the index of its first entry (bytes 3 and 4).
-  unsigned firstIndex = type == IL_TGA ? bytes[3] | bytes[4] << 8 : 0;
+  unsigned firstIndex = type == IL_TGA ? le16(bytes + 3) : 0;
   if (!why && !expandPaletteImage(firstIndex)) why = kDamaged;
   if (failure) *failure = why;
   return !why;

@@ -13,10 +13,10 @@ struct Quaternion {
 };
 
 // One displayed frame: the ticks of game time passed up to when the last
-// frame was shown, its buffer swap returned (runTick, at most
-// kMostTicksPerFrame), the picture drawn between the last
-// two ticks (drawFrame), the frame-rate title, then the frame's pacing and
-// buffer swap. A hidden window draws and ticks nothing.
+// frame was shown, as its buffer swap returned (runTick, at most
+// kMostTicksPerFrame), the picture drawn between the last two ticks
+// (drawFrame), the frame-rate title, then the frame's pacing and buffer swap.
+// A hidden window draws and ticks nothing.
 void onDisplay();
 // Requests the next frame as soon as GLUT is idle, while the window shows;
 // while it is hidden, sleeps instead, so the loop does not spin.

@@ -1,8 +1,8 @@
 // The one process-wide record through which the GLUT callbacks, the frame
 // loop, the contact report and the Wii Remote polling thread talk to each
 // other. Input handlers change values here; the game clock's ticks turn them
-// into motion, and each frame draws the result. Angles are whole degrees unless noted, positions world units
-// with y up.
+// into motion, and each frame draws the result. Angles are whole degrees
+// unless noted, positions world units with y up.
 #pragma once
 
 #include <atomic>

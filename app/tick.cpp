@@ -10,7 +10,7 @@
 #include "input/gamepad.h"
 #include "physics/world.h"
 
-static const float kTickSeconds = 1.0f / 60.0f;
+static const float kTickSeconds = 1.0f / kTicksPerSecond;
 
 void stepPhysics() {
   if (scene != nullptr && gameState.paused == 0) {

@@ -33,34 +33,26 @@ launch_counted() {
   e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "
 }
 
-e2e_start_game
-id=$E2E_WINDOW
-read -r frames seconds <<<"$(count_frames)"
-echo "paced: $frames ticks in $seconds s"
+# Counts the running game's ticks over about two seconds, fails with
+# "NAME: ... PROBLEM" unless the awk CONDITION on f (ticks) and s (seconds)
+# holds, then closes the game and expects status 0.
+#   check_ticks NAME CONDITION PROBLEM
+check_ticks() {
+  local id=$E2E_WINDOW frames seconds
+  read -r frames seconds <<<"$(count_frames)"
+  echo "$1: $frames ticks in $seconds s"
+  awk -v f="$frames" -v s="$seconds" "BEGIN { exit !($2) }" || fail "$1: $frames ticks in $seconds s, $3"
+  e2e_close_window "$id"
+  e2e_expect_exit_zero "after closing the $1 game"
+}
+
 # Four ticks of slack for the status lines cut at either end.
-awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 65 * s + 4) }' ||
-  fail "$frames ticks in $seconds s: more than 65 a second"
-e2e_close_window "$id"
-e2e_expect_exit_zero "after closing the paced game"
-
+e2e_start_game
+check_ticks paced 'f <= 65 * s + 4' "more than 65 a second"
 launch_counted free -geometry 640x480+0+0 --free-running
-id=$E2E_WINDOW
-read -r frames seconds <<<"$(count_frames)"
-echo "free-running: $frames ticks in $seconds s"
-[ "$frames" -gt 0 ] || fail "no frame drawn with --free-running"
-awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 65 * s + 4) }' ||
-  fail "free-running: $frames ticks in $seconds s, more than 65 a second"
-e2e_close_window "$id"
-e2e_expect_exit_zero "after closing the free-running game"
-
+check_ticks free-running 'f > 0 && f <= 65 * s + 4' "none drawn or more than 65 a second"
 launch_counted fast --free-running --game-speed=4
-id=$E2E_WINDOW
-read -r frames seconds <<<"$(count_frames)"
-echo "game speed 4: $frames ticks in $seconds s"
-awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f > 70 * s) }' ||
-  fail "--game-speed=4: $frames ticks in $seconds s, no faster than real time"
-e2e_close_window "$id"
-e2e_expect_exit_zero "after closing the fast game"
+check_ticks "game speed 4" 'f > 70 * s' "no faster than real time"
 
 E2E_OUT=$E2E_TMP/stdout-bad.txt
 e2e_launch --free-runing

@@ -8,9 +8,9 @@
 #include "app/display_info.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
-#include "app/swap_interval.h"
 #include "input/gamepad.h"
 #include "input/wiimote.h"
+#include "platform/display/display.h"
 #include "sound/sound.h"
 
 // The display GLUT's -display option names, or null for DISPLAY's.

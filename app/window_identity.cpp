@@ -1,10 +1,6 @@
 #include "app/window_identity.h"
 
-#include <GL/glx.h>
 #include <IL/il.h>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +8,7 @@
 #include <vector>
 
 #include "model/image_library.h"
+#include "platform/display/display.h"
 #include "platform/os/os.h"
 
 // The icon sizes the data generator paints, smallest first.
@@ -32,11 +29,10 @@ static bool readIconFile(const std::string& path, std::vector<uint8_t>& bytes) {
   return whole;
 }
 
-// Appends the icon image in `path` to `icon` as _NET_WM_ICON holds it: width,
-// height, then each pixel from the top row down as 0xAARRGGBB, one per long
-// (Xlib's format 32). Returns false, appending nothing, when the file is
+// Appends the icon image in `path` to `icon` as setWindowIcons takes it:
+// width, height, then each pixel from the top row down as 0xAARRGGBB. Returns false, appending nothing, when the file is
 // missing, too large or not an image.
-static bool appendIcon(const std::string& path, std::vector<unsigned long>& icon) {
+static bool appendIcon(const std::string& path, std::vector<uint32_t>& icon) {
   std::vector<uint8_t> bytes;
   if (!readIconFile(path, bytes)) return false;
   ILuint image = ilGenImage();
@@ -47,13 +43,13 @@ static bool appendIcon(const std::string& path, std::vector<unsigned long>& icon
   if (loaded) {
     const bool bottomUp = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
     const uint8_t* pixels = ilGetData();
-    icon.push_back(static_cast<unsigned long>(width));
-    icon.push_back(static_cast<unsigned long>(height));
+    icon.push_back(static_cast<uint32_t>(width));
+    icon.push_back(static_cast<uint32_t>(height));
     for (int row = 0; row < height; ++row) {
       const uint8_t* p = pixels + static_cast<size_t>(bottomUp ? height - 1 - row : row) * width * 4;
       for (int column = 0; column < width; ++column, p += 4) {
-        icon.push_back(static_cast<unsigned long>(p[3]) << 24 | static_cast<unsigned long>(p[0]) << 16 |
-                       static_cast<unsigned long>(p[1]) << 8 | p[2]);
+        icon.push_back(static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
+                       static_cast<uint32_t>(p[1]) << 8 | p[2]);
       }
     }
   }
@@ -65,23 +61,8 @@ static bool appendIcon(const std::string& path, std::vector<unsigned long>& icon
 }
 
 void identifyWindow() {
-  Display* display = glXGetCurrentDisplay();
-  GLXDrawable window = glXGetCurrentDrawable();
-  if (display == nullptr || window == 0) return;
-
-  char name[] = "vekotra";
-  char windowClass[] = "Vekotra";
-  XClassHint hint;
-  hint.res_name = name;
-  hint.res_class = windowClass;
-  XSetClassHint(display, window, &hint);
-
-  std::vector<unsigned long> icon;
+  setWindowClass("vekotra", "Vekotra");
+  std::vector<uint32_t> icon;
   for (int size : kIconSizes) appendIcon("data/icons/vekotra_" + std::to_string(size) + ".png", icon);
-  if (!icon.empty()) {
-    Atom property = XInternAtom(display, "_NET_WM_ICON", False);
-    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(icon.data()), static_cast<int>(icon.size()));
-  }
-  XFlush(display);
+  setWindowIcons(icon);
 }

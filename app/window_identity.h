@@ -1,7 +1,7 @@
 // What ties the game's window to its desktop entry: its class and its icon.
 #pragma once
 
-// Gives the current GLX drawable, the game's window, the class "vekotra",
+// Gives the current window, the game's, the class "vekotra",
 // "Vekotra" (WM_CLASS, which desktop entries name as StartupWMClass) and the
 // icon images found in the data folder (_NET_WM_ICON). An icon file that is
 // missing or cannot be decoded is left out; with none the window simply has

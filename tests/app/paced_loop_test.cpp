@@ -14,7 +14,7 @@
 #include "app/command_line.h"
 #include "app/display_info.h"
 #include "app/frame_loop.h"
-#include "app/swap_interval.h"
+#include "platform/display/display.h"
 #include "platform/os/os.h"
 
 namespace {

@@ -1,18 +1,8 @@
-#include "app/swap_interval.h"
+// The swap interval through GLX_EXT_swap_control, GLX_MESA_swap_control or
+// GLX_SGI_swap_control, the first the context offers (SGI's refuses 0).
+#include "platform/display/display.h"
 
 #include <GL/glx.h>
-
-#include <cstring>
-
-bool offersExtension(const char* extensions, const char* name) {
-  size_t length = strlen(name);
-  for (const char* at = extensions; (at = strstr(at, name)) != nullptr; at += length) {
-    bool starts = at == extensions || at[-1] == ' ';
-    bool ends = at[length] == ' ' || at[length] == '\0';
-    if (starts && ends) return true;
-  }
-  return false;
-}
 
 static void (*entryPoint(const char* name))() {
   return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));

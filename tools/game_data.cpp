@@ -89,6 +89,12 @@ std::vector<DataFile> makeIcons() {
   return files;
 }
 
+DataFile makeWindowsIcon() {
+  std::vector<RgbaImage> images;
+  for (int size : {16, 24, 32, 48, 256}) images.push_back(paintIcon(size));
+  return DataFile{"vekotra.ico", encodeIco(images)};
+}
+
 bool writeGameData(const std::string& directory, std::string* error) {
   return writeDataFiles(directory, makeGameData(), error);
 }

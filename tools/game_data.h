@@ -34,5 +34,9 @@ bool writeGameData(const std::string& directory, std::string* error);
 // "hicolor/<size>x<size>/apps/vekotra.png" for 48, 128 and 256 pixels.
 std::vector<DataFile> makeIcons();
 
+// "vekotra.ico": the application icon at 16, 24, 32, 48 and 256 pixels, the
+// sizes Windows shows in its menus, task bar and Explorer.
+DataFile makeWindowsIcon();
+
 // Writes the files under `directory` as writeGameData does.
 bool writeDataFiles(const std::string& directory, const std::vector<DataFile>& files, std::string* error);

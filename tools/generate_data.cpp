@@ -4,7 +4,8 @@
 // vekotra_datagen --counts: prints the object, vertex and face counts of the
 // six models (see modelCounts), for tests that check the game's statistics.
 // vekotra_datagen --icons DIRECTORY: writes the game's icons under DIRECTORY
-// in the icon theme's layout (DIRECTORY/hicolor/48x48/apps/vekotra.png ...).
+// in the icon theme's layout (DIRECTORY/hicolor/48x48/apps/vekotra.png ...),
+// and DIRECTORY/vekotra.ico, the Windows executable's icon.
 #include <cstdio>
 #include <string>
 
@@ -21,7 +22,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::string error;
-  bool written = icons ? writeDataFiles(argv[2], makeIcons(), &error) : writeGameData(argv[1], &error);
+  bool written = icons ? writeDataFiles(argv[2], makeIcons(), &error) &&
+                             writeDataFiles(argv[2], {makeWindowsIcon()}, &error)
+                       : writeGameData(argv[1], &error);
   if (!written) {
     fprintf(stderr, "vekotra_datagen: %s\n", error.c_str());
     return 1;

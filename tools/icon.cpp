@@ -170,3 +170,43 @@ std::vector<uint8_t> encodePng(const RgbaImage& image) {
   putChunk(out, "IEND", {});
   return out;
 }
+
+static void put16le(std::vector<uint8_t>& out, uint16_t value) {
+  out.push_back(static_cast<uint8_t>(value));
+  out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+static void put32le(std::vector<uint8_t>& out, uint32_t value) {
+  put16le(out, static_cast<uint16_t>(value));
+  put16le(out, static_cast<uint16_t>(value >> 16));
+}
+
+std::vector<uint8_t> encodeIco(const std::vector<RgbaImage>& images) {
+  std::vector<std::vector<uint8_t>> pngs;
+  std::vector<const RgbaImage*> kept;
+  for (const RgbaImage& image : images) {
+    if (image.width < 1 || image.height < 1 || image.width > 256 || image.height > 256) continue;
+    kept.push_back(&image);
+    pngs.push_back(encodePng(image));
+  }
+  // The directory: reserved, type 1 (icon), count; then one 16-byte entry
+  // an image, where a side of 256 is written as 0.
+  std::vector<uint8_t> out;
+  put16le(out, 0);
+  put16le(out, 1);
+  put16le(out, static_cast<uint16_t>(kept.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) {
+    out.push_back(static_cast<uint8_t>(kept[i]->width & 0xff));
+    out.push_back(static_cast<uint8_t>(kept[i]->height & 0xff));
+    out.push_back(0);  // no palette
+    out.push_back(0);
+    put16le(out, 1);   // colour planes
+    put16le(out, 32);  // bits a pixel
+    put32le(out, static_cast<uint32_t>(pngs[i].size()));
+    put32le(out, offset);
+    offset += static_cast<uint32_t>(pngs[i].size());
+  }
+  for (const std::vector<uint8_t>& png : pngs) out.insert(out.end(), png.begin(), png.end());
+  return out;
+}

@@ -23,3 +23,9 @@ RgbaImage paintIcon(int size);
 // pixels in stored (uncompressed) deflate blocks, so no compression library
 // is needed.
 std::vector<uint8_t> encodePng(const RgbaImage& image);
+
+// The bytes of a Windows icon file (.ico) holding each image as a PNG, in
+// the given order: what Windows Vista and later take, at any size up to 256.
+// Images larger than 256 pixels on a side have no place in the format and
+// are left out.
+std::vector<uint8_t> encodeIco(const std::vector<RgbaImage>& images);

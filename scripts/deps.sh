@@ -4,6 +4,7 @@
 # Bullet are what the collision benchmark compares against; the game never
 # links them; the validators, lintian and dpkg-dev check the install and the
 # Debian package).
+# With --windows, the tests' packages and those of the Windows check.
 # Runs apt only when something is missing, so a second run costs nothing.
 set -euo pipefail
 
@@ -25,11 +26,17 @@ test_packages=(
   desktop-file-utils appstream lintian man-db
 )
 
+# The Windows check: Wine runs the cross-built game and its tests, makensis
+# builds the installer, zip and unzip check the portable package (the
+# MinGW toolchain comes with scripts/windows-libs.sh).
+windows_packages=(wine wine64 nsis zip unzip)
+
 packages=("${game_packages[@]}")
 case "${1:-}" in
   "") ;;
   --tests) packages+=("${test_packages[@]}") ;;
-  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+  --windows) packages+=("${test_packages[@]}" "${windows_packages[@]}") ;;
+  *) echo "usage: $0 [--tests | --windows]" >&2; exit 2 ;;
 esac
 
 missing=()

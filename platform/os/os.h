@@ -1,21 +1,34 @@
 // What the game needs from the operating system, in one place: a millisecond
 // clock, frame pacing, a modal message box, the console clear and file-name
 // lookup that ignores case. Game code reaches the system only through these.
+// Paths are UTF-8 on Windows too, as SDL takes them: they reach the system
+// through its wide-character calls, so a user name outside the ANSI code page
+// names its folders right.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-// Milliseconds from a steady clock, as an unsigned 32-bit number that wraps
-// around like the Windows multimedia timer the game was written against.
+#ifdef _WIN32
+// Windows declares a timeGetTime of its own (mmsystem.h, which GL/gl.h
+// brings in). This header takes that declaration in first, then names the
+// game's clock below under another symbol, so callers of timeGetTime reach
+// the clock that setClockSource can replace.
+#include "platform/os/clock_name_win32.h"
+#endif
+
+// Milliseconds from the monotonic clock (monotonicNanoseconds), as an
+// unsigned 32-bit number that wraps around like the Windows multimedia timer
+// the game was written against.
 uint32_t timeGetTime();
 
 // Replaces the clock behind timeGetTime, so tests can run frames with chosen
 // time steps; null puts the steady clock back.
 void setClockSource(uint32_t (*source)());
 
-// Nanoseconds from the monotonic clock, the one frames are paced by.
+// Nanoseconds from the monotonic clock, the one frames are paced by:
+// CLOCK_MONOTONIC on POSIX systems, QueryPerformanceCounter on Windows.
 int64_t monotonicNanoseconds();
 
 // The start of frames spaced by a period, on absolute deadlines of the
@@ -37,7 +50,8 @@ struct FramePacer {
 int64_t nextFrameDeadline(int64_t lastDeadlineNs, int64_t nowNs, int64_t periodNs);
 
 // Sleeps until the next frame's deadline and records it in `pacer`. True
-// when it slept: the deadline had not passed yet.
+// when it slept: the deadline had not passed yet. The sleep is not rounded
+// up to the system's timer tick (15.6 ms by default on Windows).
 bool waitForFrame(FramePacer& pacer);
 
 // Learns from a buffer swap, called from `swapStartNs` and returned at
@@ -49,15 +63,18 @@ bool waitForFrame(FramePacer& pacer);
 // not wait (any more).
 void swapDone(FramePacer& pacer, int64_t swapStartNs, int64_t nowNs, bool slept);
 
-// Flushes standard output, then shows a modal box with one OK button, the caption as its title and the text
-// as its body, and returns once the user has closed it; then ends the process
-// with status 0 when exitAfter is true. With no display to show it on, the
-// caption and the text go to standard error instead.
+// Flushes standard output, then shows a modal box with one OK button, the
+// caption as its title and the text as its body (MessageBoxA with no owner on
+// Windows, SDL's box elsewhere), and returns once the user has closed it;
+// then ends the process with status 0 when exitAfter is true. With no
+// display to show it on, the caption and the text go to standard error
+// instead.
 void showMessage(bool exitAfter, const char* caption, const char* text);
 
 // Clears the console with its scrollback and puts the cursor at its top-left
-// corner, but only when standard output is a terminal: a log or a pipe is
-// left readable.
+// corner, but only when standard output is a terminal (a console on
+// Windows): a log or a pipe is left readable. Starts no process, and what
+// was printed before the call stays before the clear.
 void clearConsole();
 
 // The path of an existing file named by `path`, looked up as written first,
@@ -87,15 +104,27 @@ bool replaceFile(const char* path, const void* data, size_t size);
 // The user's cache folder of the game: "$XDG_CACHE_HOME/vekotra", or
 // "$HOME/.cache/vekotra" when XDG_CACHE_HOME is unset, empty or not absolute
 // (the XDG base directory rules); the password database's home folder when
-// HOME is unset too. Empty when no absolute folder can be named. The folder
+// HOME is unset too. On Windows "%LOCALAPPDATA%\Vekotra", the system's
+// known local application-data folder when the variable is unset, empty or
+// not absolute. Empty when no absolute folder can be named. The folder
 // itself may not exist yet.
 std::string cacheFolder();
 
 // The user's configuration folder of the game, by the same rules:
-// "$XDG_CONFIG_HOME/vekotra", else "$HOME/.config/vekotra".
+// "$XDG_CONFIG_HOME/vekotra", else "$HOME/.config/vekotra"; on Windows
+// "%APPDATA%\Vekotra", else the known roaming application-data folder's.
 std::string configFolder();
 
 // Creates every missing folder before the last '/' of `path` (mkdir -p of
-// its folder part), new ones readable by the user only, as caches are.
-// True when that folder exists afterwards.
+// its folder part; '\' separates folders too on Windows), new ones
+// readable by the user only, as caches are (on Windows they inherit the
+// user's folder's permissions). True when that folder exists afterwards.
 bool makeParentFolders(const std::string& path);
+
+// Makes the folder holding the game's data the working directory, where
+// every data path is looked up: when there is no "data" folder in the
+// working directory but there is one beside the executable, changes into
+// the executable's folder (a game started from a shortcut or another
+// folder). True when it changed the working directory. On Linux it changes
+// nothing: the launcher starts the game in its data folder.
+bool enterDataFolder();

@@ -1,6 +1,7 @@
 // The device layer under the wiiuse stand-in: the few things it asks of a
-// Wii Remote and of the system that lists them. Two implementations: the
-// kernel driver through libxwiimote, and a scripted one for tests.
+// Wii Remote and of the system that lists them. Three implementations: the
+// kernel driver through libxwiimote (Linux), SDL's HIDAPI driver (Windows),
+// and a scripted one for tests.
 #pragma once
 
 #include <string>
@@ -49,5 +50,14 @@ class WiimoteBackend {
   virtual void sleep(int ms) = 0;
 };
 
-// The kernel driver's backend, made on first use and never destroyed.
+// The kernel driver's backend (Linux), made on first use and never
+// destroyed.
 WiimoteBackend* xwiimoteBackend();
+
+// SDL's backend (Windows: its HIDAPI driver), made on first use and never
+// destroyed. It starts SDL's game-controller subsystem at its first listing.
+WiimoteBackend* sdlBackend();
+
+// The system's backend: xwiimote on Linux, SDL on Windows (chosen by the
+// build).
+WiimoteBackend* systemBackend();

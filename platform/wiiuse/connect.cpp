@@ -10,7 +10,7 @@ void wiiuse_set_backend(WiimoteBackend* backend) {
 }
 
 WiimoteBackend* wiiuseBackend() {
-  return installedBackend != nullptr ? installedBackend : xwiimoteBackend();
+  return installedBackend != nullptr ? installedBackend : systemBackend();
 }
 
 static bool isConnected(const wiimote* wm) {

@@ -1,7 +1,8 @@
 // The wiiuse interface the game is written against, carried out over the
 // Linux kernel's own Wii Remote driver (hid-wiimote, reached through
-// libxwiimote). The remote is paired with the system's Bluetooth tools
-// first; the kernel then offers it as an input device.
+// libxwiimote), and on Windows over SDL's HIDAPI driver. The remote is paired
+// with the system's Bluetooth tools first; the system then offers it as an
+// input device.
 //
 // Every operation accepts a null array or record and then does nothing (find,
 // connect and poll return 0; poll still sleeps, as with no remote). After start-up all calls on a record are made

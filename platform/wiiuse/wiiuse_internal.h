@@ -4,7 +4,7 @@
 #include "platform/wiiuse/backend.h"
 #include "platform/wiiuse/wiiuse.h"
 
-// The backend in use: the installed one, else the kernel driver's.
+// The backend in use: the installed one, else the system's.
 WiimoteBackend* wiiuseBackend();
 
 // Holds an event back for the record's next polls; dropped when eight are

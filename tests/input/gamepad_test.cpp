@@ -252,8 +252,10 @@ TEST_F(GamepadTest, ThePlayersOwnMappingsComeFromTheConfigurationFolder) {
 
 // The Wii Remote path reads the remote. SDL would open it as a game
 // controller too (its own Wii driver, or its database's mapping of the
-// kernel driver's devices), and every press would act twice. The Wii U Pro
-// Controller has the Wii Remote Plus's USB ids, and is a gamepad.
+// kernel driver's devices), and every press would act twice; on Windows
+// SDL's own driver is the Wii Remote path's and names the remote with its
+// extension. The Wii U Pro Controller has the Wii Remote Plus's USB ids, and
+// is a gamepad.
 TEST_F(GamepadTest, WiiRemotesAreNeverOpenedAsGamepadsButTheWiiUProControllerIs) {
   EXPECT_STREQ(SDL_GetHint(SDL_HINT_JOYSTICK_HIDAPI_WII), "0");
   struct Part {
@@ -262,7 +264,10 @@ TEST_F(GamepadTest, WiiRemotesAreNeverOpenedAsGamepadsButTheWiiUProControllerIs)
   };
   for (Part part : {Part{0x0306, "Nintendo Wii Remote"}, Part{0x0330, "Nintendo Wii Remote"},
                     Part{0x0330, "Nintendo Wii Remote Accelerometer"},
-                    Part{0x0306, "Nintendo Wii Remote with Nunchuk"}}) {
+                    Part{0x0306, "Nintendo Wii Remote with Nunchuk"},
+                    // The names SDL's own driver gives on Windows.
+                    Part{0x0306, "Nintendo Wii Remote with Classic Controller"},
+                    Part{0x0330, "Nintendo Wii Remote with Unknown Extension"}}) {
     VirtualPad remote;
     remote.attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 0x057e, part.product, part.name);
     ASSERT_TRUE(SDL_IsGameController(SDL_NumJoysticks() - 1)) << "SDL would take it as one";

@@ -49,3 +49,7 @@ bool makeParentFolders(const std::string& path) {
   }
   return folder.empty() || isFolder(folder);
 }
+
+bool enterDataFolder() {
+  return false;
+}

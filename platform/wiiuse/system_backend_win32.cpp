@@ -1,0 +1,5 @@
+#include "platform/wiiuse/backend.h"
+
+WiimoteBackend* systemBackend() {
+  return sdlBackend();
+}

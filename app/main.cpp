@@ -11,6 +11,7 @@
 #include "input/gamepad.h"
 #include "input/wiimote.h"
 #include "platform/display/display.h"
+#include "platform/os/os.h"
 #include "sound/sound.h"
 
 // The display GLUT's -display option names, or null for DISPLAY's.
@@ -22,6 +23,8 @@ static const char* displayOption(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+  // Every data path is relative to the working directory.
+  enterDataFolder();
   const char* displayName = displayOption(argc, argv);
   glutInitWindowPosition(0, 0);
   glutInitWindowSize(640, 480);

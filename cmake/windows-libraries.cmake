@@ -21,3 +21,7 @@ target_link_libraries(GLUT::GLUT INTERFACE FreeGLUT::freeglut)
 # The C++ runtime goes into the executable; winpthread, which std::thread
 # needs, stays a DLL that ships beside it (see windows-runtime.cmake).
 add_link_options(-static-libgcc -static-libstdc++)
+
+# MinGW's GL/gl.h includes all of windows.h: without these its min and max
+# macros and its rarely used parts would reach every file that draws.
+add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN)

@@ -116,8 +116,6 @@ cmake_common=(
   -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_INSTALL_PREFIX="$prefix"
   -DBUILD_SHARED_LIBS=ON
-  # Lets CMake 4 configure projects that still ask for CMake 3.0 (freeglut).
-  -DCMAKE_POLICY_VERSION_MINIMUM=3.5
 )
 
 # configure_build_install NAME CMAKE-OPTION...: the Debian source tree NAME,
@@ -130,11 +128,15 @@ configure_build_install() {
   cmake --install "$work/build-$name" --strip
 }
 
+# As a GLUT replacement (on Windows freeglut's default is not to be one):
+# GL/glut.h, which the game includes and CMake's FindGLUT looks for, and a
+# library named glut (libglut.dll), as on Debian.
 build_freeglut() {
   configure_build_install freeglut \
     -DFREEGLUT_BUILD_SHARED_LIBS=ON -DFREEGLUT_BUILD_STATIC_LIBS=OFF \
-    -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF -DFREEGLUT_REPLACE_GLUT=OFF \
-    -DINSTALL_PDB=OFF
+    -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF -DFREEGLUT_REPLACE_GLUT=ON \
+    -DINSTALL_PDB=OFF \
+    -DCMAKE_POLICY_VERSION_MINIMUM=3.5  # CMake 4 no longer takes its 3.0 minimum
 }
 
 # SDL2's configure asks some 150 questions about the C library (headers,
@@ -198,6 +200,13 @@ build_sdl2() {
 # the rest; no libpng, libjpeg or zlib, no WIC. Only the formats the game
 # reads; no saving.
 build_sdl2_image() {
+  # The CMake config file it installs asks for libjpeg and libpng whenever
+  # JPG and PNG are on, stb_image or not, and so fails any project's
+  # find_package(SDL2_image) here: it asks only when they were linked.
+  local config=$work/src/libsdl2-image/SDL2_imageConfig.cmake.in
+  sed -i -E 's/^if\(SDL2IMAGE_(JPG|PNG) AND NOT SDL2IMAGE_VENDORED /&AND NOT SDL2IMAGE_BACKEND_STB /' "$config"
+  [ "$(grep -c 'AND NOT SDL2IMAGE_BACKEND_STB' "$config")" -eq 2 ]
+
   local format formats=()
   for format in AVIF BMP GIF JPG JXL LBM PCX PNG PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
     case $format in
@@ -274,6 +283,9 @@ side_by_side freeglut build_freeglut SDL2 build_sdl2
 side_by_side SDL2_image build_sdl2_image SDL2_mixer build_sdl2_mixer
 collect_licenses
 write_versions
+# bin/ holds the DLLs alone; the CMake and pkg-config files stand in for
+# SDL2's shell script.
+rm -f "$prefix/bin/sdl2-config"
 
 expected_stamp > "$stamp.new"
 mv "$stamp.new" "$stamp"

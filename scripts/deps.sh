@@ -6,6 +6,36 @@
 # Debian package).
 # With --windows, the tests' packages and those of the Windows check.
 # Runs apt only when something is missing, so a second run costs nothing.
+#
+# Other scripts source this file for install_missing alone (for instance
+# scripts/windows-libs.sh, with the cross compilers): sourced, it installs
+# nothing.
+
+# install_missing PACKAGE...: installs, with apt, those of the packages that
+# are not installed yet; with all of them there it returns at once.
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  local sudo=
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=sudo
+  fi
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+if [ "${BASH_SOURCE[0]}" != "$0" ]; then
+  return 0
+fi
+
 set -euo pipefail
 
 game_packages=(
@@ -39,22 +69,4 @@ case "${1:-}" in
   *) echo "usage: $0 [--tests | --windows]" >&2; exit 2 ;;
 esac
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-if [ "$(id -u)" -ne 0 ]; then
-  SUDO=sudo
-else
-  SUDO=
-fi
-echo "Installing: ${missing[*]}"
-$SUDO apt-get update
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+install_missing "${packages[@]}"

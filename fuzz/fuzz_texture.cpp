@@ -1,10 +1,12 @@
-// Fuzz target of texture loading: any bytes go through the check that guards
-// DevIL and, when they pass it, through the decoding the game does before an
-// upload: DevIL's decoders, the BMP headers rewritten and the run-length BMPs
-// decoded in decodeBmp, and palette images expanded. Nothing may crash, hang
-// or touch memory it does not own, and a decoded image stays within the size
-// limits and holds no palette for the upload to convert. The upload into
-// OpenGL is left out: it needs a GL context and sees those pixels only.
+// Fuzz target of texture loading: any bytes go through the check in front of
+// the decoders and, when they pass it, through the decoding the game does
+// before an upload: SDL2_image's readers (PNG, JPEG, GIF, BMPs of 16 to 32
+// bits) with the palettes, GIF screens and CMYK pixels made plain here, and
+// our own Targa, PCX and palette BMP readers. Nothing may crash, hang or touch
+// memory it does not own; a decoded image is within the size limits and holds
+// four bytes for each of its pixels, a refused one nothing but its reason.
+// The upload into OpenGL is left out: it needs a GL context and sees those
+// pixels only.
 //
 //   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DVEKOTRA_FUZZ=ON
 //   cmake --build build/fuzz --target fuzz_texture
@@ -12,32 +14,24 @@
 //
 // Without libFuzzer, fuzz/replay/replay_main.cpp turns this file into a
 // program that replays the saved corpus (the test model.fuzz_texture_corpus).
-#include <IL/il.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/image_check.h"
-#include "model/image_library.h"
+#include "platform/image/image_check.h"
+#include "platform/image/image_pixels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static bool started = false;
-  if (!started) {
-    ilInit();
-    started = true;
+  ImagePixels image;
+  const char* failure = nullptr;
+  bool decoded = decodeImage(data, size, image, &failure);
+  bool sound = decoded ? !failure && image.width > 0 && image.height > 0 && image.width <= int(kMaxImageSide) &&
+                             image.height <= int(kMaxImageSide) &&
+                             image.rgba.size() == size_t(image.width) * image.height * 4
+                       : failure && image.rgba.empty() && image.width == 0;
+  if (!sound) {
+    fprintf(stderr, "decoded %d: image of %d x %d, %zu bytes\n", decoded, image.width, image.height, image.rgba.size());
+    abort();
   }
-  ILuint image = ilGenImage();
-  ilBindImage(image);
-  if (decodeImage(data, size)) {
-    ILint width = ilGetInteger(IL_IMAGE_WIDTH), height = ilGetInteger(IL_IMAGE_HEIGHT);
-    ILint format = ilGetInteger(IL_IMAGE_FORMAT);
-    if (width <= 0 || height <= 0 || width > ILint(kMaxImageSide) || height > ILint(kMaxImageSide) ||
-        !ilGetData() || format == IL_COLOUR_INDEX) {
-      fprintf(stderr, "decoded image of %d x %d, format 0x%x\n", width, height, unsigned(format));
-      abort();
-    }
-  }
-  ilDeleteImage(image);
   return 0;
 }

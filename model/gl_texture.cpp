@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "model/image_library.h"
+#include "platform/image/image.h"
 
 // Texture files are named inside 3DS files in whatever case their tool
-// wrote, and may be damaged or no files at all: loadTextureImage looks them
-// up ignoring case and hands DevIL only images that pass its check.
-GLuint (*GLTexture::imageLoader)(const char* fileName) = loadTextureImage;
+// wrote, and may be damaged or no files at all: ilutGLLoadImage looks them
+// up ignoring case and decodes only images that pass its check.
+GLuint (*GLTexture::imageLoader)(const char* fileName) = ilutGLLoadImage;
 
 GLuint GLTexture::load(const char* fileName) {
   // The lower-cased copy, cut to its first run of characters that are not

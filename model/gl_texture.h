@@ -1,5 +1,5 @@
 // One OpenGL texture of a model's material: an image file loaded through
-// DevIL, or a 2 x 2 texture of one colour.
+// the image library (ilutGLLoadImage), or a 2 x 2 texture of one colour.
 #pragma once
 
 #include <GL/gl.h>
@@ -11,7 +11,7 @@ class GLTexture {
   // Loads the image file `fileName` (passed to the image loader exactly as
   // given) into a new OpenGL texture and returns its name, 0 when the image
   // cannot be loaded. `name` gets a lower-cased copy of the file name without
-  // surrounding double quotes. Needs the GL context and DevIL initialised.
+  // surrounding double quotes. Needs the GL context.
   GLuint load(const char* fileName);
 
   // glEnable(GL_TEXTURE_2D), then binds `id`. Recorded into display lists.
@@ -21,7 +21,7 @@ class GLTexture {
   // leaves it bound and the unpack alignment at 1.
   void makeSolidColor(unsigned char red, unsigned char green, unsigned char blue);
 
-  // The loader behind `load`: loadTextureImage by default, which gives 0 for
+  // The loader behind `load`: ilutGLLoadImage by default, which gives 0 for
   // a missing, damaged or unsupported image (drawn untextured) and names it on
   // standard error. Tests, the fuzz target and the benchmark put their own
   // here to run without images.

@@ -64,7 +64,7 @@ class Model_3DS {
   // `path` as `modelname` (no copy unless double quotes had to be cut), so
   // the text must outlive the model. A file that cannot be opened shows
   // "file '<path>' not found" in a box captioned "ERROR" and ends the process
-  // with status 0. Needs the GL context and DevIL initialised.
+  // with status 0. Needs the GL context (the image library started: initImageLibrary).
   void load(const char* path);
 
   // The part of load that needs no GL context: path and folder, reading,

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game and its data generator need; with
 # --tests, also those of the tests, benchmarks and fuzz targets (FCL and
+<<<<<<< HEAD
 # Bullet are what the collision benchmark compares against; the game never
 # links them; the validators, lintian and dpkg-dev check the install and the
 # Debian package).
 # With --windows, the tests' packages and those of the Windows check.
+=======
+# Bullet are what the collision benchmark compares against, DevIL what the
+# texture benchmark does; the game never links them; the validators, lintian
+# and dpkg-dev check the install and the Debian package).
+>>>>>>> images
 # Runs apt only when something is missing, so a second run costs nothing.
 #
 # Other scripts source this file for install_missing alone (for instance
@@ -41,7 +47,7 @@ set -euo pipefail
 game_packages=(
   build-essential cmake pkg-config
   freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  libdevil-dev libsdl2-dev libsdl2-mixer-dev xfonts-base libxwiimote-dev libx11-dev libxrandr-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev xfonts-base libxwiimote-dev libx11-dev libxrandr-dev
   # The Debian package (`--target package`): CPack reads the binaries' type
   # with file and their dependencies with dpkg-shlibdeps.
   dpkg-dev file
@@ -52,7 +58,7 @@ test_packages=(
   clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick alsa-utils
-  libfcl-dev libbullet-dev
+  libfcl-dev libbullet-dev libdevil-dev
   desktop-file-utils appstream lintian man-db
 )
 

@@ -13,9 +13,10 @@ deb=$E2E_TMP/package/vekotra_${version}_$(dpkg --print-architecture).deb
 [ -n "$version" ] && [ -f "$deb" ] || fail "no $deb: $(ls "$E2E_TMP/package")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libglut3.12 libsdl2-mixer-2.0-0 libdevil1c2 libxwiimote2; do
+for library in libc6 libglut3.12 libsdl2-mixer-2.0-0 libsdl2-image-2.0-0 libxwiimote2; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
+[[ "$depends" != *libdevil* ]] || fail "Depends still names DevIL: $depends"
 # The error box draws with the X core fonts, which no library pulls in: a
 # font package may only be recommended (lintian's error otherwise).
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -128,6 +128,36 @@ TEST_F(Draw, UntexturedObjectAfterATexturedOneGetsNoTextureCoordinates) {
   }
 }
 
+TEST_F(Draw, ImageFileShowsUprightWithTextureCoordinateZeroAtItsBottomLeft) {
+  // A 4 x 4 BMP, stored bottom row first: blue and white quarters below, red
+  // and green above, as any image viewer shows it.
+  auto rows = [](const std::string& left, const std::string& right) {
+    std::string row = left + left + right + right;
+    return row + row;
+  };
+  std::string pixels = rows(std::string("\xff\x00\x00", 3), std::string("\xff\xff\xff", 3)) +
+                       rows(std::string("\x00\x00\xff", 3), std::string("\x00\xff\x00", 3));
+  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  std::string bmp = "BM" + le32(54 + 48) + le32(0) + le32(54) + le32(40) + le32(4) + le32(4) +
+                    std::string("\x01\x00\x18\x00", 4) + le32(0) + le32(48) + le32(2835) + le32(2835) + le32(0) +
+                    le32(0) + pixels;
+  ScratchDir dir;
+  dir.write("quarters.bmp", bmp);
+  useRealImageLoader();
+  Model_3DS model;
+  loadBytes(model,
+            file3ds(material("Quarters", mapChunk("quarters.bmp")) +
+                    object("Q", vertices(viewSquare(-0.8f, -0.8f, 1.6f)) + texCoords({{0, 0}, {1, 0}, {1, 1}, {0, 1}}) +
+                                    faces(squareFaces(), group("Quarters", {0, 1})))),
+            dir.path() + "/m.3ds");
+  ASSERT_NE(model.materials[0].texture.id, 0u);
+  model.draw();
+  expectNear(pixelAt(px(-0.4f), py(-0.4f)), 0, 0, 255);
+  expectNear(pixelAt(px(0.4f), py(-0.4f)), 255, 255, 255);
+  expectNear(pixelAt(px(-0.4f), py(0.4f)), 255, 0, 0);
+  expectNear(pixelAt(px(0.4f), py(0.4f)), 0, 255, 0);
+}
+
 TEST_F(Draw, ModelWithoutObjectsOrInvisibleDrawsNothing) {
   Model_3DS empty;
   loadBytes(empty, file3ds(solidMaterial("Red", 255, 0, 0)));

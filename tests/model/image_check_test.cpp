@@ -1,8 +1,7 @@
-// The check in front of DevIL: the image formats a 3DS file may name are
-// recognised by their content, and truncated, oversized or PNM images never
-// reach a loader that fails unsafely on them. Under AddressSanitizer the
-// decodes below also show that what passes the check is decoded safely.
-#include <IL/il.h>
+// The check in front of the decoders: the image formats a 3DS file may name
+// are recognised by their content, and truncated, oversized or PNM images
+// are never decoded. Under AddressSanitizer the decodes below also show that
+// what passes the check is decoded safely, cut at every length.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,21 +11,25 @@
 #include <set>
 #include <sstream>
 
-#include "model/image_check.h"
-#include "model/image_library.h"
+#include "platform/image/image_check.h"
+#include "platform/image/image_pixels.h"
+#include "tests/model/image_files.h"
 #include "tests/model/model_test_util.h"
+
+using imagefiles::bytesOf;
 
 namespace {
 
 struct Seed {
   std::string name, bytes;
-  unsigned type;
+  ImageType type;
 };
 
 // The saved seeds of the texture fuzz target, one or more per format.
 std::vector<Seed> seeds() {
-  const std::map<std::string, unsigned> types = {{"bmp", IL_BMP}, {"jpg", IL_JPG}, {"png", IL_PNG}, {"tga", IL_TGA},
-                                                 {"gif", IL_GIF}, {"pcx", IL_PCX}, {"ppm", 0}, {"pgm", 0}};  // PNM is never handed over
+  const std::map<std::string, ImageType> types = {
+      {"bmp", kBmpImage}, {"jpg", kJpegImage}, {"png", kPngImage}, {"tga", kTgaImage},
+      {"gif", kGifImage}, {"pcx", kPcxImage},  {"ppm", kNoImage},  {"pgm", kNoImage}};  // PNM is never decoded
   std::vector<Seed> found;
   DIR* dir = opendir(VEKOTRA_TEXTURE_CORPUS);
   if (!dir) return found;
@@ -42,54 +45,44 @@ std::vector<Seed> seeds() {
   return found;
 }
 
-const uint8_t* bytesOf(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
-class ImageCheck : public ::testing::Test {
- protected:
-  void SetUp() override {
-    prepareGL();
-    image = ilGenImage();
-    ilBindImage(image);
-  }
-  void TearDown() override { ilDeleteImage(image); }
-  ILuint image = 0;
-};
-
-TEST_F(ImageCheck, FormatsAreRecognisedByContentAndCutImagesNeverReachAnUnsafeLoader) {
-  std::set<unsigned> formats;
+TEST(ImageCheck, FormatsAreRecognisedByContentAndCutImagesAreDecodedSafely) {
+  std::set<ImageType> formats;
   for (const Seed& seed : seeds()) {
-    EXPECT_EQ(decodeImage(bytesOf(seed.bytes), seed.bytes.size()), seed.type != 0) << seed.name;
+    ImagePixels image;
+    EXPECT_EQ(decodeImage(bytesOf(seed.bytes), seed.bytes.size(), image), seed.type != kNoImage) << seed.name;
     formats.insert(checkedImageType(bytesOf(seed.bytes), seed.bytes.size()));
     for (size_t length = 0; length < seed.bytes.size(); ++length) {
-      unsigned type = checkedImageType(bytesOf(seed.bytes), length);
-      // DevIL loops for ever on a cut PNG; the others fail cleanly, which
-      // decoding each one here shows.
-      EXPECT_EQ(type, seed.type == IL_PNG ? 0u : type) << seed.name << " cut at " << length;
-      EXPECT_TRUE(type == 0 || type == seed.type) << seed.name << " cut at " << length;
-      decodeImage(bytesOf(seed.bytes), length);
+      ImageType type = checkedImageType(bytesOf(seed.bytes), length);
+      // A PNG must be whole to its end chunk; the others may be refused by
+      // their decoder, which decoding each one here shows is done safely.
+      EXPECT_EQ(type, seed.type == kPngImage ? kNoImage : type) << seed.name << " cut at " << length;
+      EXPECT_TRUE(type == kNoImage || type == seed.type) << seed.name << " cut at " << length;
+      decodeImage(bytesOf(seed.bytes), length, image);
     }
   }
   EXPECT_EQ(formats.size(), 7u);  // six formats and the refused PNM
 }
 
-TEST_F(ImageCheck, ImagesDeclaringTooManyPixelsOrAnInterlaceAreRefused) {
-  std::map<std::string, std::string> seed;
-  for (const Seed& s : seeds()) seed[s.name] = s.bytes;
+TEST(ImageCheck, ImagesDeclaringTooManyPixelsAreRefused) {
   std::string bmp = tinyBmp();
-  ASSERT_EQ(checkedImageType(bytesOf(bmp), bmp.size()), unsigned(IL_BMP));
+  ASSERT_EQ(checkedImageType(bytesOf(bmp), bmp.size()), kBmpImage);
   std::string wider = bmp;
   wider[18] = 3;  // a row of 3 pixels needs 12 bytes, the file holds 8
-  EXPECT_EQ(checkedImageType(bytesOf(wider), wider.size()), 0u);
+  EXPECT_EQ(checkedImageType(bytesOf(wider), wider.size()), kNoImage);
   std::string huge = bmp;
   huge[20] = 2;  // 131074 pixels wide: more than a texture may be
-  EXPECT_EQ(checkedImageType(bytesOf(huge), huge.size()), 0u);
-  // A GIF frame set to interlaced (flags of its image descriptor), where
-  // DevIL writes past its pixels.
-  std::string gif = seed.at("seed_img.gif");
-  size_t descriptor = gif.find('\x2c', 13 + (3u << ((gif[10] & 7) + 1)));  // past the colour table
-  ASSERT_NE(descriptor, std::string::npos);
-  gif[descriptor + 9] = static_cast<char>(gif[descriptor + 9] | 0x40);
-  EXPECT_EQ(checkedImageType(bytesOf(gif), gif.size()), 0u);
+  EXPECT_EQ(checkedImageType(bytesOf(huge), huge.size()), kNoImage);
+  // A GIF's first frame may overhang the screen, but not be larger than a
+  // texture may be: 8193 pixels wide.
+  imagefiles::GifFrame frame{0, 0, 8192, 1, std::string(1, '\0')};
+  std::string gif = imagefiles::gif(1, 1, std::string(6, '\0'), 0, {frame});
+  EXPECT_EQ(checkedImageType(bytesOf(gif), gif.size()), kGifImage);
+  gif[13 + 6 + 5] = 1;  // the frame's width, past the colour table: 8193
+  EXPECT_EQ(checkedImageType(bytesOf(gif), gif.size()), kNoImage);
+  // A PCX whose file is too short for the rows it declares, even coded.
+  std::string pcx = imagefiles::pcx(8, 3, 64, 64, 64, std::string(64 * 3 * 64, '\x01'));
+  ASSERT_EQ(checkedImageType(bytesOf(pcx), pcx.size()), kPcxImage);
+  EXPECT_EQ(checkedImageType(bytesOf(pcx), 128 + 64 * 3 * 64 / 32 - 1), kNoImage);
 }
 
 GLuint load(const std::string& path) {
@@ -99,14 +92,15 @@ GLuint load(const std::string& path) {
   return id;
 }
 
-TEST_F(ImageCheck, DamagedOrNonRegularImagesAreNotLoadedAndNamesDoNotDecide) {
+TEST(ImageCheck, DamagedOrNonRegularImagesAreNotLoadedAndNamesDoNotDecide) {
+  prepareGL();
   useRealImageLoader();
   ScratchDir dir;
   std::string bmp = tinyBmp();
   // Recognised by content: a bitmap named as a PNG loads, found ignoring case.
   EXPECT_NE(load(dir.write("maps/plain.png", bmp)), 0u);
   EXPECT_NE(load(dir.path() + "/MAPS/PLAIN.PNG"), 0u);
-  // Cut short, or a PPM however sound, it is refused before DevIL.
+  // Cut short, or a PPM however sound, it is refused before any decoder.
   EXPECT_EQ(load(dir.write("maps/cut.bmp", bmp.substr(0, bmp.size() - 2))), 0u);
   EXPECT_EQ(load(dir.write("maps/red.ppm", "P6\n1 1\n255\n\xff\x10\x10")), 0u);
   // A FIFO would hold the open until a writer came; a folder is no image.

@@ -165,7 +165,7 @@ TEST_F(MaterialGL, LoadedModelGivesColourOnlyMaterialsTheirTextureAndLeavesMapsA
   EXPECT_EQ(texels[11], 50);
 }
 
-TEST_F(MaterialGL, RealImageLoadsThroughDevILIgnoringCase) {
+TEST_F(MaterialGL, RealImageLoadsThroughTheImageLibraryIgnoringCase) {
   ScratchDir dir;
   // A 2 x 1 bitmap, named in upper case inside the model.
   dir.write("pics/tex.bmp", tinyBmp());

@@ -1,5 +1,5 @@
 // Shared helpers of the model tests: a scratch folder, files written from
-// test bytes, and a GL context with DevIL ready for loading.
+// test bytes, and a GL context with the image library ready for loading.
 #pragma once
 
 #include <string>
@@ -20,7 +20,8 @@ class ScratchDir {
   std::string dir;
 };
 
-// Opens the test window once, makes its context current and starts DevIL.
+// Opens the test window once, makes its context current and starts the
+// image library.
 void prepareGL();
 
 // Reads `bytes` from memory as the model file `path` (readStream: no GL, no
@@ -38,5 +39,6 @@ std::string tinyBmp();
 // An image loader that loads nothing and remembers the paths it was asked for.
 void recordImageRequests();
 const std::vector<std::string>& imageRequests();
-// Puts the game's own image loader (DevIL, case-insensitive lookup) back.
+// Puts the game's own image loader (ilutGLLoadImage, case-insensitive
+// lookup) back.
 void useRealImageLoader();

@@ -1,11 +1,11 @@
 // The desktop icon: its painting at each size, and its PNG file read back by
-// an independent decoder (DevIL over libpng, which checks every CRC and the
-// zlib stream's checksum).
-#include <IL/il.h>
+// an independent decoder (the game's image library: SDL2_image over libpng,
+// behind a check of every chunk's CRC).
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/image/image_pixels.h"
 #include "tools/game_data.h"
 #include "tools/icon.h"
 
@@ -14,19 +14,13 @@ namespace {
 // Decodes PNG bytes into RGBA rows, top row first; an empty image when the
 // decoder refuses them.
 RgbaImage decodePng(const std::vector<uint8_t>& bytes) {
-  static bool ready = (ilInit(), ilEnable(IL_ORIGIN_SET), ilOriginFunc(IL_ORIGIN_UPPER_LEFT), true);
-  (void)ready;
   RgbaImage decoded;
-  ILuint name = ilGenImage();
-  ilBindImage(name);
-  if (ilLoadL(IL_PNG, bytes.data(), static_cast<ILuint>(bytes.size())) &&
-      ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
-    decoded.width = ilGetInteger(IL_IMAGE_WIDTH);
-    decoded.height = ilGetInteger(IL_IMAGE_HEIGHT);
-    const uint8_t* data = ilGetData();
-    decoded.rgba.assign(data, data + static_cast<size_t>(decoded.width) * decoded.height * 4);
+  ImagePixels image;
+  if (decodeImage(bytes.data(), bytes.size(), image)) {
+    decoded.width = image.width;
+    decoded.height = image.height;
+    decoded.rgba = image.rgba;
   }
-  ilDeleteImage(name);
   return decoded;
 }
 

@@ -1,10 +1,8 @@
-#include "model/image_check.h"
-
-#include <IL/il.h>
+#include "platform/image/image_check.h"
 
 #include <cstring>
 
-#include "model/byte_order.h"
+#include "platform/image/byte_order.h"
 
 namespace {
 
@@ -13,25 +11,8 @@ bool sizeFits(uint64_t width, uint64_t height) {
          width * height <= kMaxImagePixels;
 }
 
-uint32_t crc32(const uint8_t* bytes, size_t size) {
-  static const struct Table {
-    uint32_t entry[256];
-    Table() {
-      for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        entry[n] = c;
-      }
-    }
-  } table;
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) c = table.entry[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
-  return c ^ 0xFFFFFFFFu;
-}
-
 // The chunks from the signature to IEND, each whole with its CRC right, a
-// valid IHDR first and some image data: DevIL loops for ever on a PNG cut
-// short.
+// valid IHDR first and some image data.
 bool pngIsWhole(const uint8_t* b, size_t size) {
   static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (size < 8 || memcmp(b, signature, 8) != 0) return false;
@@ -120,8 +101,8 @@ bool bmpFits(const uint8_t* b, size_t size) {
   return rowBytes(width, bits, 4) * height <= size - dataStart;
 }
 
-// Targa has no signature: the header's fields must all hold values DevIL
-// reads, and an uncoded image must be whole.
+// Targa has no signature: the header's fields must all hold values the
+// Targa reader reads, and an uncoded image must be whole.
 bool tgaFits(const uint8_t* b, size_t size) {
   if (size < 18) return false;
   uint32_t idLength = b[0], mapType = b[1], type = b[2];
@@ -150,9 +131,10 @@ bool skipGifSubBlocks(const uint8_t* b, size_t size, size_t& pos) {
   return false;
 }
 
-// Every block whole up to the trailer, every frame inside the logical
-// screen, and no interlaced frame: DevIL writes past its pixels when undoing
-// the interlace of some frames.
+// Every block whole up to the trailer, and every frame within the size
+// limits. Frames may lie partly outside the logical screen and be
+// interlaced: only the first is decoded, and placed on the screen by the
+// GIF reader.
 bool gifFits(const uint8_t* b, size_t size) {
   if (size < 13 || (memcmp(b, "GIF87a", 6) != 0 && memcmp(b, "GIF89a", 6) != 0)) return false;
   uint32_t screenWidth = le16(b + 6), screenHeight = le16(b + 8);
@@ -168,11 +150,7 @@ bool gifFits(const uint8_t* b, size_t size) {
     } else if (block == 0x2C) {
       if (size - pos < 9) return false;
       const uint8_t* d = b + pos;
-      uint32_t left = le16(d), top = le16(d + 2), width = le16(d + 4), height = le16(d + 6);
-      if (width == 0 || height == 0 || left + width > screenWidth || top + height > screenHeight ||
-          (d[8] & 0x40)) {
-        return false;
-      }
+      if (!sizeFits(le16(d + 4), le16(d + 6))) return false;
       pos += 9;
       if (d[8] & 0x80) pos += 3u << ((d[8] & 7) + 1);  // local colour table
       if (pos >= size || b[pos] < 2 || b[pos] > 8) return false;  // LZW code size
@@ -186,29 +164,53 @@ bool gifFits(const uint8_t* b, size_t size) {
   return false;
 }
 
+// The layouts tools write: one to four planes of one bit (2 to 16 colours
+// from the header's palette), 256 colours, RGB or RGBA in planes of a byte.
 bool pcxFits(const uint8_t* b, size_t size) {
   if (size < 128 || b[0] != 0x0A || b[1] > 5 || b[1] == 1 || b[2] != 1) return false;
   uint32_t bits = b[3], planes = b[65];
-  if ((bits != 1 && bits != 2 && bits != 4 && bits != 8) || planes < 1 || planes > 4) return false;
+  if (!(bits == 1 && planes >= 1 && planes <= 4) && !(bits == 8 && (planes == 1 || planes == 3 || planes == 4))) {
+    return false;
+  }
   uint32_t xMin = le16(b + 4), yMin = le16(b + 6), xMax = le16(b + 8), yMax = le16(b + 10);
   if (xMax < xMin || yMax < yMin) return false;
   uint64_t width = xMax - xMin + 1, height = yMax - yMin + 1;
-  return sizeFits(width, height) && le16(b + 66) >= rowBytes(width, bits, 1);
+  uint64_t bytesPerLine = le16(b + 66);
+  // A run of up to 63 bytes takes two: a file holding less than a 32nd of
+  // the plane rows it declares is cut short.
+  return sizeFits(width, height) && bytesPerLine >= rowBytes(width, bits, 1) &&
+         planes * bytesPerLine * height <= 32 * uint64_t(size - 128);
 }
 
 }  // namespace
 
-unsigned checkedImageType(const uint8_t* bytes, size_t size) {
-  if (!bytes || size == 0 || size > kMaxImageFileBytes) return IL_TYPE_UNKNOWN;
-  if (pngIsWhole(bytes, size)) return IL_PNG;
-  if (jpegFrameFits(bytes, size)) return IL_JPG;
-  if (bmpFits(bytes, size)) return IL_BMP;
-  if (gifFits(bytes, size)) return IL_GIF;
-  if (pcxFits(bytes, size)) return IL_PCX;
-  // PNM (PPM, PGM, PBM) is never handed over: DevIL frees the pixels of a cut
-  // binary one twice, writes past the pixels of a damaged plain-text one,
-  // and crashes or hangs on headers its own parser reads otherwise.
+uint32_t crc32(const uint8_t* bytes, size_t size) {
+  static const struct Table {
+    uint32_t entry[256];
+    Table() {
+      for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        entry[n] = c;
+      }
+    }
+  } table;
+  uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = 0; i < size; ++i) c = table.entry[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
+  return c ^ 0xFFFFFFFFu;
+}
+
+ImageType checkedImageType(const uint8_t* bytes, size_t size) {
+  if (!bytes || size == 0 || size > kMaxImageFileBytes) return kNoImage;
+  if (pngIsWhole(bytes, size)) return kPngImage;
+  if (jpegFrameFits(bytes, size)) return kJpegImage;
+  if (bmpFits(bytes, size)) return kBmpImage;
+  if (gifFits(bytes, size)) return kGifImage;
+  if (pcxFits(bytes, size)) return kPcxImage;
+  // PNM (PPM, PGM, PBM) is none of them: no 3DS tool names one, and its
+  // readers have failed unsafely on damaged ones (DevIL's freed its pixels
+  // twice and hung).
   // Last: with no signature, a Targa header is recognised by its values alone.
-  if (tgaFits(bytes, size)) return IL_TGA;
-  return IL_TYPE_UNKNOWN;
+  if (tgaFits(bytes, size)) return kTgaImage;
+  return kNoImage;
 }

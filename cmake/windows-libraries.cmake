@@ -23,5 +23,6 @@ target_link_libraries(GLUT::GLUT INTERFACE FreeGLUT::freeglut)
 add_link_options(-static-libgcc -static-libstdc++)
 
 # MinGW's GL/gl.h includes all of windows.h: without these its min and max
-# macros and its rarely used parts would reach every file that draws.
-add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN)
+# macros and its rarely used parts would reach every file that draws. M_PI
+# and its kin are not standard C++: MinGW's math.h names them on request.
+add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN _USE_MATH_DEFINES)

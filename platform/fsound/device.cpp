@@ -1,9 +1,7 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "platform/fsound/fsound_internal.h"
+#include "platform/fsound/quiet_stderr.h"
 
 FsoundDevice fsoundDevice = {false, 0, 0};
 
@@ -16,28 +14,6 @@ static const int kMaxMixRate = 384000;
 bool fsoundDeviceIs(int device) {
   return fsoundDevice.open && device == fsoundDevice.number;
 }
-
-// Standard error goes to /dev/null while the audio drivers are tried: ALSA
-// prints every failed probe there (a machine with no sound card gets a dozen
-// lines), and the console is the game's. The failure itself is the result.
-struct QuietStderr {
-  int saved = -1;
-
-  QuietStderr() {
-    int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null < 0) return;
-    fflush(stderr);
-    saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-    if (saved >= 0) dup2(null, STDERR_FILENO);
-    close(null);
-  }
-  ~QuietStderr() {
-    if (saved < 0) return;
-    fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-  }
-};
 
 static bool openDevice(int mixrate) {
   QuietStderr quiet;

@@ -1,8 +1,8 @@
 #include "platform/gamepad/pad_device.h"
 
 #include <SDL.h>
-#include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -14,11 +14,17 @@ static uint32_t lastDetect = 0;            // game clock at the last look for de
 
 // Adds the mappings of a file in the community's format. SDL reads the whole
 // file and skips the lines it cannot use (other platforms, bad syntax); only
-// a regular file is handed to it, so a folder of that name is passed over.
+// a regular file is handed to it (openFile), so a folder or a FIFO of that
+// name is passed over.
 static void addMappingFile(const char* path) {
-  struct stat info;
-  if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return;
-  SDL_GameControllerAddMappingsFromFile(path);
+  FILE* file = openFile(path, "rb");
+  if (file == nullptr) return;
+  SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+  if (rw == nullptr) {
+    fclose(file);
+    return;
+  }
+  SDL_GameControllerAddMappingsFromRW(rw, 1);
 }
 
 // SDL reads SDL_GAMECONTROLLERCONFIG when the subsystem starts, before the

@@ -100,7 +100,7 @@ const char* readTga(const uint8_t* bytes, size_t size, ImagePixels& image) {
     uint8_t* out = &decoded.rgba[(row * h.width + column) * 4];
     for (int c = 0; c < 4; ++c) out[c] = colour[c];
   };
-  uint8_t colour[4];
+  uint8_t colour[4] = {0, 0, 0, 0};
   size_t pos = h.dataStart;
   if (h.type < 9) {  // the check has made sure every pixel is in the file
     for (size_t n = 0; n < count; ++n, pos += pixelBytes) {

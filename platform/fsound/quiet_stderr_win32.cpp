@@ -1,0 +1,5 @@
+#include "platform/fsound/quiet_stderr.h"
+
+QuietStderr::QuietStderr() {}
+
+QuietStderr::~QuietStderr() {}

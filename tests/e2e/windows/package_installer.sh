@@ -11,7 +11,9 @@ drive_c=$WINEPREFIX/drive_c
 installed="$drive_c/Program Files/Vekotra"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vekotra"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vekotra'
-[ ! -e "$installed" ] || fail "Vekotra is installed already in this Wine prefix"
+# What a failed run before may have left in the test run's prefix.
+rm -rf "$installed" "$menu"
+wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 
 e2e_start_xvfb
 wine "$installer" /S
@@ -25,13 +27,15 @@ wine reg query "$uninstall_key" /v UninstallString >"$E2E_TMP/reg.txt" 2>&1 ||
 grep -qi 'DisplayIcon\|UninstallString' "$E2E_TMP/reg.txt" || fail "Apps & features entry without an uninstaller"
 echo "install: ok"
 
-# The Start menu entry's target, started as the shell starts it: in the
-# user's profile folder, not in the game's.
-target=$(LC_ALL=C tr -c '[:print:]' '\n' <"$menu/Vekotra.lnk" | grep -i -m1 'vekotra\.exe$' || true)
-[ -n "$target" ] || fail "the Start menu entry names no vekotra.exe"
-[[ "${target,,}" == *'program files\vekotra\vekotra.exe' ]] || fail "the Start menu entry starts '$target'"
+# The Start menu entry's target (its link's local base path, in ASCII) and
+# working folder (its last UTF-16 string), started as the shell starts them.
+link=$menu/Vekotra.lnk
+target=$(LC_ALL=C tr -c '[:print:]' '\n' <"$link" | grep -i -m1 '^[a-z]:\\.*\\vekotra\.exe$' || true)
+[[ "${target,,}" == 'c:\program files\vekotra\vekotra.exe' ]] || fail "the Start menu entry starts '$target'"
+folder=$(strings -el "$link" | tail -n 1)
+[[ "${folder,,}" == 'c:\program files\vekotra' ]] || fail "the Start menu entry starts in '$folder'"
 snapshot_folder "$installed" >"$E2E_TMP/before.txt"
-(cd "$drive_c/users" && exec wine "$target" >"$E2E_OUT" 2>"$E2E_ERR") &
+(cd "$(winepath -u "$folder")" && exec wine "$target" >"$E2E_OUT" 2>"$E2E_ERR") &
 E2E_PID=$!
 e2e_wait_window '^fps\[' 60
 e2e_wait_output "Speed = 0 km/h  Altitude = 50.000000 Pitch = 0  Yaw = 0 "

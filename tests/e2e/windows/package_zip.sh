@@ -13,7 +13,7 @@ top=$E2E_TMP/unpacked/$(basename "$zip" .zip)
 
 for file in vekotra.exe README.txt licences/vekotra.txt licences/SDL2.txt \
   data/map/earth3.3DS data/map/earth3.bmp data/Tolvar2/TolvarFight2_mini.3ds \
-  data/Tolvar2/TolvarFight2_mini.3ds.pmap data/map/earth3.3DS.pmap Data/Les_Sons/vekotra.wav; do
+  data/Tolvar2/TolvarFight2_mini.3ds.pmap data/map/earth3.3DS.pmap data/Les_Sons/vekotra.wav; do
   [ -f "$top/$file" ] || fail "the zip lacks $file"
 done
 # The shipped .pmap files are the native build's, byte for byte.

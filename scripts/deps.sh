@@ -20,9 +20,16 @@
 # install_missing PACKAGE...: installs, with apt, those of the packages that
 # are not installed yet; with all of them there it returns at once.
 install_missing() {
-  local missing=() p
+  # One dpkg-query for all of them: a second run costs next to nothing.
+  local -A installed=()
+  local name want flag status p missing=()
+  while read -r name want flag status; do
+    if [ "$want $flag $status" = "install ok installed" ]; then
+      installed[$name]=1
+    fi
+  done < <(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null || true)
   for p in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    if [ -z "${installed[$p]:-}" ]; then
       missing+=("$p")
     fi
   done

@@ -63,8 +63,9 @@ TIMEFORMAT='%R s wall, %U s user, %S s sys'
 
 # logged NAME COMMAND...: runs the command with its output in $work/NAME.log
 # and its times in $work/NAME.time; on failure shows the log's end. The
-# command runs as a job of its own so that set -e holds inside it (bash
-# ignores it in anything run as the left side of ||).
+# command runs as a job of its own so that set -e holds inside it: bash
+# ignores set -e in anything run on the left of || or in an if's test,
+# functions and subshells included, so never call logged there either.
 logged() {
   local name=$1
   shift
@@ -267,11 +268,13 @@ upstream() {
 # side_by_side NAME FUNCTION NAME FUNCTION: both builds at once, logged;
 # fails, once both are over, if either did.
 side_by_side() {
-  local status=0 pid
+  local status=0 first second
   logged "$1" "$2" &
-  pid=$!
-  logged "$3" "$4" || status=1
-  wait $pid || status=1
+  first=$!
+  logged "$3" "$4" &
+  second=$!
+  wait $first || status=1
+  wait $second || status=1
   return $status
 }
 

@@ -67,7 +67,7 @@ bool openWindow(benchmark::State& state) {
       ilInit();
       iluInit();
       ilutRenderer(ILUT_OPENGL);
-      devilStart();
+      devilStartRenderer();
     }
   }
   if (!opened) state.SkipWithError("no X display: run under xvfb-run");
@@ -94,6 +94,7 @@ BENCHMARK(DecodeImageLibrary)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 void DecodeDevIL(benchmark::State& state) {
   if (!haveTextures(state)) return;
+  devilStart();
   int width = 0, height = 0;
   std::vector<uint8_t> rgba;
   long differing = 0;

@@ -7,11 +7,18 @@
 #include <IL/ilut.h>
 
 void devilStart() {
+  static bool started = false;
+  if (started) return;
   ilInit();
   iluInit();
-  ilutRenderer(ILUT_OPENGL);
   ilEnable(IL_ORIGIN_SET);
   ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
+  started = true;
+}
+
+void devilStartRenderer() {
+  devilStart();
+  ilutRenderer(ILUT_OPENGL);
 }
 
 unsigned devilLoadTexture(const char* path) { return ilutGLLoadImage(const_cast<char*>(path)); }

@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <vector>
 
-// ilInit, iluInit, ilutRenderer(ILUT_OPENGL): needs the GL context.
+// ilInit, iluInit, with images decoded top row first; once.
 void devilStart();
+
+// ilutRenderer(ILUT_OPENGL): needs the GL context.
+void devilStartRenderer();
 
 // DevIL's ilutGLLoadImage: the file decoded and uploaded, no mipmaps.
 unsigned devilLoadTexture(const char* path);

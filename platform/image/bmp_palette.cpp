@@ -47,7 +47,8 @@ BmpHeader readHeader(const uint8_t* b) {
 }
 
 // The image's pixels, all opaque black at first, with `put` colouring one
-// from the palette; rows are counted from the bottom as BMPs store them.
+// from the palette. Rows are counted as stored: from the bottom, or from
+// the top in a top-down image.
 struct Canvas {
   const BmpHeader& h;
   ImagePixels image;
@@ -60,10 +61,10 @@ struct Canvas {
   }
 
   // An index past the colours listed stays black.
-  void put(uint32_t column, uint32_t rowFromBottom, uint32_t index) {
-    if (column >= h.width || rowFromBottom >= h.height || index >= h.colours) return;
+  void put(uint32_t column, uint32_t storedRow, uint32_t index) {
+    if (column >= h.width || storedRow >= h.height || index >= h.colours) return;
     const uint8_t* entry = h.palette + h.entryBytes * index;
-    uint32_t row = h.topDown ? rowFromBottom : h.height - 1 - rowFromBottom;
+    uint32_t row = h.topDown ? storedRow : h.height - 1 - storedRow;
     uint8_t* out = &image.rgba[(size_t(row) * h.width + column) * 4];
     out[0] = entry[2];
     out[1] = entry[1];

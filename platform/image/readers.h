@@ -4,7 +4,7 @@
 // failed with `image` left as it was.
 #pragma once
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -5,27 +5,28 @@
 
 namespace {
 
-// One channel of a packed pixel: where its bits are and their largest value.
+// One channel of a packed pixel: where its bits are, and its values scaled
+// to 0..255, rounded: 31 of 31 gives 255, 16 of 31 gives 132.
 struct Channel {
   uint32_t mask = 0, shift = 0, largest = 0;
+  uint8_t scaled[256];  // by value, when largest < 256
+
+  Channel(uint32_t channelMask, uint8_t missing) : mask(channelMask) {
+    if (mask != 0) {
+      while (!((mask >> shift) & 1)) ++shift;
+      largest = mask >> shift;
+    }
+    for (uint32_t v = 0; v < 256; ++v) scaled[v] = largest == 0 ? missing : scale(v);
+  }
+
+  uint8_t scale(uint64_t value) const { return uint8_t((value * 255 + largest / 2) / largest); }
+
+  // `missing` when the pixel has no such channel.
+  uint8_t of(uint32_t pixel) const {
+    uint32_t value = (pixel & mask) >> shift;
+    return largest < 256 ? scaled[value] : scale(value);
+  }
 };
-
-Channel channelOf(uint32_t mask) {
-  Channel c;
-  c.mask = mask;
-  if (mask == 0) return c;
-  while (!((mask >> c.shift) & 1)) ++c.shift;
-  c.largest = mask >> c.shift;
-  return c;
-}
-
-// The channel's value scaled to 0..255, rounded: 31 of 31 gives 255, 16 of
-// 31 gives 132. `missing` when the pixel has no such channel.
-uint8_t widen(const Channel& c, uint32_t pixel, uint8_t missing) {
-  if (c.largest == 0) return missing;
-  uint64_t value = (pixel & c.mask) >> c.shift;
-  return uint8_t((value * 255 + c.largest / 2) / c.largest);
-}
 
 // A pixel of 2, 3 or 4 bytes as the number SDL's masks apply to.
 uint32_t pixelAt(const uint8_t* p, int bytes) {
@@ -66,8 +67,7 @@ void paletteRows(const SDL_Surface* surface, bool keyed, uint32_t key, ImagePixe
 
 void packedRows(const SDL_Surface* surface, bool keyed, uint32_t key, ImagePixels& image) {
   const SDL_PixelFormat* f = surface->format;
-  Channel red = channelOf(f->Rmask), green = channelOf(f->Gmask), blue = channelOf(f->Bmask),
-          alpha = channelOf(f->Amask);
+  const Channel red(f->Rmask, 0), green(f->Gmask, 0), blue(f->Bmask, 0), alpha(f->Amask, 255);
   uint32_t colourBits = f->Rmask | f->Gmask | f->Bmask;
   int bytes = f->BytesPerPixel;
   for (int y = 0; y < surface->h; ++y) {
@@ -75,10 +75,10 @@ void packedRows(const SDL_Surface* surface, bool keyed, uint32_t key, ImagePixel
     uint8_t* out = &image.rgba[size_t(y) * surface->w * 4];
     for (int x = 0; x < surface->w; ++x, in += bytes, out += 4) {
       uint32_t pixel = pixelAt(in, bytes);
-      out[0] = widen(red, pixel, 0);
-      out[1] = widen(green, pixel, 0);
-      out[2] = widen(blue, pixel, 0);
-      out[3] = keyed && (pixel & colourBits) == (key & colourBits) ? 0 : widen(alpha, pixel, 255);
+      out[0] = red.of(pixel);
+      out[1] = green.of(pixel);
+      out[2] = blue.of(pixel);
+      out[3] = keyed && (pixel & colourBits) == (key & colourBits) ? 0 : alpha.of(pixel);
     }
   }
 }

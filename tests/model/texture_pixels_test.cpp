@@ -55,7 +55,9 @@ std::string bgrRows(const std::vector<std::vector<int>>& rgbRowsBottomFirst) {
   std::string out;
   for (const std::vector<int>& row : rgbRowsBottomFirst) {
     std::string bytes;
-    for (size_t i = 0; i + 2 < row.size(); i += 3) bytes += std::string{char(row[i + 2]), char(row[i + 1]), char(row[i])};
+    for (size_t i = 0; i + 2 < row.size(); i += 3) {
+      bytes += std::string{char(row[i + 2]), char(row[i + 1]), char(row[i])};
+    }
     bytes.resize((bytes.size() + 3) / 4 * 4, '\0');
     out += bytes;
   }

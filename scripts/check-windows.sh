@@ -30,5 +30,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver --wait
 fi
 
-SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  ctest --test-dir build/windows --output-on-failure -j"$jobs"
+# The platform layers' Windows tests, a project of their own.
+cmake -S tests/windows -B build/windows-tests -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DVEKOTRA_WERROR=ON > /dev/null
+cmake --build build/windows-tests -j"$jobs"
+
+run_tests() {
+  SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+    ctest --test-dir "$1" --output-on-failure -j"$jobs"
+}
+run_tests build/windows-tests
+run_tests build/windows

@@ -5,6 +5,8 @@
 // Drawing changes no game state.
 #include <GL/glut.h>
 
+#include <cmath>
+
 #include "app/actors.h"
 #include "app/frame_loop.h"
 #include "app/game_state.h"
@@ -16,10 +18,21 @@ static float between(float from, float to, double fraction) {
   return static_cast<float>(from + (to - from) * fraction);
 }
 
+float angleBetween(float from, float to, double fraction, double fullTurn) {
+  // The difference brought into [-half a turn, half a turn]: the drawn
+  // angle may leave the turn `from` stands in, which draws the same.
+  double turn = static_cast<double>(to) - from;
+  turn -= fullTurn * std::round(turn / fullTurn);
+  return static_cast<float>(from + turn * fraction);
+}
+
 ShipPose shipBetween(const ShipPose& from, const ShipPose& to, double fraction) {
-  return ShipPose{between(from.x, to.x, fraction),         between(from.altitude, to.altitude, fraction),
-                  between(from.z, to.z, fraction),         between(from.yaw, to.yaw, fraction),
-                  between(from.pitch, to.pitch, fraction), between(from.roll, to.roll, fraction)};
+  return ShipPose{between(from.x, to.x, fraction),
+                  between(from.altitude, to.altitude, fraction),
+                  between(from.z, to.z, fraction),
+                  angleBetween(from.yaw, to.yaw, fraction, 360.0),
+                  angleBetween(from.pitch, to.pitch, fraction, 360.0),
+                  angleBetween(from.roll, to.roll, fraction, 360.0)};
 }
 
 // A pair one unit further on its flight is drawn between its two places; a
@@ -44,7 +57,7 @@ void drawFrame(double fraction) {
   placeCamera(shipBetween(from.camera, to.camera, fraction));
   drawBackgroundPlanets();
   drawStarfield();
-  drawSatellites(between(from.orbitAngle, to.orbitAngle, fraction));
+  drawSatellites(angleBetween(from.orbitAngle, to.orbitAngle, fraction, kOrbitTurn));
   drawMissiles(missilesBetween(from.missiles, to.missiles, fraction));
   if (scene != nullptr) drawActors(shipBetween(from.ship, to.ship, fraction), to.shipContact);
   drawStatusOverlay(shipTouching());

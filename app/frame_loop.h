@@ -36,7 +36,9 @@ void runTick();
 // The frame's picture, `fraction` (in [0, 1)) of a tick after the latest
 // tick: clear, camera, scenery, missiles, actors, on-screen status.
 void drawFrame(double fraction);
-// What moves, between two ticks' states.
+// What moves, between two ticks' states. Angles go the short way round:
+// `fullTurn` is 360 for degrees, kOrbitTurn for radians.
+float angleBetween(float from, float to, double fraction, double fullTurn);
 ShipPose shipBetween(const ShipPose& from, const ShipPose& to, double fraction);
 MissilePair missilesBetween(const MissilePair& from, const MissilePair& to, double fraction);
 

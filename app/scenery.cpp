@@ -62,10 +62,14 @@ void drawStarfield() {
   glPopMatrix();
 }
 
-// The orbit never wraps: orbitAngle grows for ever.
+// The angle wraps by a whole turn, the satellites' places unchanged: a float
+// that grew for hours would step by its own rounding (0.001 radians after
+// 4.6 hours against 0.01 a tick).
 void stepOrbit() {
   GameState& g = gameState;
-  g.orbitAngle = static_cast<float>(g.orbitAngle + kOrbitStep);
+  double angle = g.orbitAngle + kOrbitStep;
+  if (angle >= kOrbitTurn) angle -= kOrbitTurn;
+  g.orbitAngle = static_cast<float>(angle);
 }
 
 // The satellite model, only moved, on a horizontal and a vertical ellipse

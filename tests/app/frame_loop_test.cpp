@@ -123,6 +123,45 @@ TEST_F(FrameLoopTest, ChaseCameraIsPlacedBeforeTheFlightStepAndDrawnBetweenTicks
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-3f) << i;
 }
 
+// The same heading, whole turns apart, from a drawn angle and the one meant.
+double turnsApart(double drawn, double meant) {
+  return std::remainder(drawn - meant, 360.0);
+}
+
+// The heading has no bound: tilt steering's first tick may set it from
+// thousands of degrees to the remote's tilt. Between those two ticks the
+// ship turns the short way, never through whole turns.
+TEST_F(FrameLoopTest, TurnsBetweenTicksAreDrawnTheShortWayRound) {
+  ShipPose from, to;
+  from.yaw = 3607.0f;  // 7 degrees, ten turns on
+  to.yaw = 13.0f;
+  from.pitch = -170.0f;
+  to.pitch = 170.0f;  // 20 degrees apart through the nose-over
+  from.roll = 4.0f;
+  to.roll = 3.0f;
+  ShipPose drawn = shipBetween(from, to, 0.5);
+  EXPECT_NEAR(turnsApart(drawn.yaw, 10.0), 0.0, 1e-3) << drawn.yaw;
+  EXPECT_NEAR(drawn.yaw, 3610.0f, 1e-3f) << "moved on from where the ship was drawn";
+  EXPECT_NEAR(turnsApart(drawn.pitch, 180.0), 0.0, 1e-3) << drawn.pitch;
+  EXPECT_FLOAT_EQ(drawn.roll, 3.5f);
+  EXPECT_NEAR(turnsApart(shipBetween(from, to, 0.0).yaw, 7.0), 0.0, 1e-3);
+  EXPECT_NEAR(turnsApart(shipBetween(from, to, 0.999).yaw, 13.0), 0.0, 0.01);
+
+  // Through the game: a tick that takes the heading from 3607 to the
+  // remote's 10 degrees; drawn half-way, the ship and the camera behind it
+  // head 8.5 degrees.
+  gameState.yaw = 3607;
+  runTick();
+  gameState.tiltSteering = 1;
+  gameState.tiltYaw = 0.1745f;  // 10.0 degrees at 6.28 a turn
+  runTick();
+  ASSERT_EQ(gameState.yaw, 10);
+  const TickState& a = gameState.previousTick;
+  const TickState& b = gameState.currentTick;
+  EXPECT_NEAR(turnsApart(shipBetween(a.camera, b.camera, 0.5).yaw, 8.5), 0.0, 1e-3);
+  EXPECT_NEAR(turnsApart(shipBetween(a.ship, b.ship, 0.5).yaw, 8.5), 0.0, 1e-3);
+}
+
 TEST_F(FrameLoopTest, FreeCameraTurnsTheSceneAboutTheOrigin) {
   gameState.freeCamera = 1.0f;
   gameState.camPanX = 2.0f;

@@ -5,6 +5,7 @@
 // Drawing changes no game state.
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/actors.h"
@@ -35,14 +36,51 @@ ShipPose shipBetween(const ShipPose& from, const ShipPose& to, double fraction) 
                   angleBetween(from.roll, to.roll, fraction, 360.0)};
 }
 
-// A pair one unit further on its flight is drawn between its two places; a
-// pair fired anew, restarted or gone is drawn as the latest tick left it.
+// The farthest a missile can move in one tick while it flies on: a unit of
+// its own travel, plus the ship's own move at its greatest speed (300, the
+// Wii Remote's bound, at 0.05 a unit) while fire held keeps moving the pair
+// with the ship, plus the truncation of the firing point to whole units.
+static const double kMostMissileMove = 1.0 + 300 * 0.05 + 2.0;
+
+// Where the missile `across` units to the right of the pair's first one
+// stands in the world: as drawMissiles places it, turned by the pitch
+// about x, then by the heading about y, from the firing point.
+static void missilePlace(const MissilePair& pair, double across, double place[3]) {
+  const double kDegree = 3.14159265358979323846 / 180.0;
+  double x = -1.5 + across, y = -0.8, z = pair.travel - 8.0;
+  double p = -pair.pitch * kDegree, h = pair.yaw * kDegree;
+  double y1 = y * std::cos(p) - z * std::sin(p), z1 = y * std::sin(p) + z * std::cos(p);
+  place[0] = pair.origin[0] + x * std::cos(h) + z1 * std::sin(h);
+  place[1] = pair.origin[1] + y1;
+  place[2] = pair.origin[2] - x * std::sin(h) + z1 * std::cos(h);
+}
+
+// How far either missile of the pair moved from one state to the other.
+static double missileMove(const MissilePair& from, const MissilePair& to) {
+  double most = 0.0;
+  for (double across : {0.0, 2.5}) {
+    double a[3], b[3];
+    missilePlace(from, across, a);
+    missilePlace(to, across, b);
+    most = std::max(most, std::sqrt((b[0] - a[0]) * (b[0] - a[0]) + (b[1] - a[1]) * (b[1] - a[1]) +
+                                    (b[2] - a[2]) * (b[2] - a[2])));
+  }
+  return most;
+}
+
+// A pair that flew on by one tick is drawn between its two places, also
+// while fire held moves it with the ship in every tick; one that appears,
+// restarts, disappears or jumps further than it could fly in a tick (fired
+// again far from where it was) is drawn as the latest tick left it.
 MissilePair missilesBetween(const MissilePair& from, const MissilePair& to, double fraction) {
+  bool flewOn = from.shown && to.shown && to.travel == from.travel - 1.0f &&
+                missileMove(from, to) <= kMostMissileMove;
+  if (!flewOn) return to;
   MissilePair drawn = to;
-  bool sameFlight = from.shown && to.shown && from.origin[0] == to.origin[0] &&
-                    from.origin[1] == to.origin[1] && from.origin[2] == to.origin[2] &&
-                    from.yaw == to.yaw && from.pitch == to.pitch && to.travel == from.travel - 1.0f;
-  if (sameFlight) drawn.travel = between(from.travel, to.travel, fraction);
+  for (int i = 0; i < 3; ++i) drawn.origin[i] = between(from.origin[i], to.origin[i], fraction);
+  drawn.yaw = angleBetween(from.yaw, to.yaw, fraction, 360.0);
+  drawn.pitch = angleBetween(from.pitch, to.pitch, fraction, 360.0);
+  drawn.travel = between(from.travel, to.travel, fraction);
   return drawn;
 }
 

@@ -84,13 +84,20 @@ MissilePair missilesBetween(const MissilePair& from, const MissilePair& to, doub
   return drawn;
 }
 
-void drawFrame(double fraction) {
-  const TickState& from = gameState.previousTick;
-  const TickState& to = gameState.currentTick;
-
+void clearFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glLoadIdentity();
+}
+
+void drawFrame(double fraction) {
+  clearFrame();
+  drawScene(fraction);
+}
+
+void drawScene(double fraction) {
+  const TickState& from = gameState.previousTick;
+  const TickState& to = gameState.currentTick;
 
   placeCamera(shipBetween(from.camera, to.camera, fraction));
   drawBackgroundPlanets();

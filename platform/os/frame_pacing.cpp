@@ -46,7 +46,10 @@ int64_t startFrame(FramePacer& pacer, int64_t nowNs, int64_t refreshCount) {
         periods = counted;
       }
     } else if (pacer.displayPaces || slept) {
-      periods = wholePeriods(sinceLast, pacer.periodNs);
+      // Frames shown on the rhythm stay on it: a frame measured late by a
+      // busy machine (beyond the tolerance too) is still shown at a blank,
+      // or at its deadline.
+      periods = (sinceLast + pacer.periodNs / 2) / pacer.periodNs;
     }
     if (periods > 0) time = pacer.frameTimeNs + periods * pacer.periodNs;
   }

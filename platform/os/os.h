@@ -24,8 +24,8 @@ int64_t monotonicNanoseconds();
 // way the time between whole frames, not the swap's own length, shows
 // whether the display paces them. Frames are timed by that rhythm: by the
 // display's refresh count where it offers one, else by snapping the time
-// between frames to a whole number of refresh periods when it is that within
-// a small tolerance, so that a frame's game time steps as the frames shown do.
+// between frames to a whole number of refresh periods, so that a frame's
+// game time steps as the frames shown do.
 struct FramePacer {
   int64_t periodNs;    // the display's refresh period
   int64_t deadlineNs;  // the last sleep's deadline; 0 before the first
@@ -38,7 +38,8 @@ struct FramePacer {
 };
 
 // How far from a whole number of refresh periods the time between two frames
-// may be and still be taken as that whole number: an eighth of a period.
+// may be and still count as that whole number when judging whether the
+// display paces them: an eighth of a period.
 int64_t rhythmTolerance(int64_t periodNs);
 
 // Starts a frame measured at `nowNs`, once the frame's first drawing call has
@@ -46,12 +47,14 @@ int64_t rhythmTolerance(int64_t periodNs);
 // where it offers none. Judges the previous frame first: one that came less
 // than three quarters of a period after the one before it, without sleeping,
 // shows that the display does not pace frames; one that came a whole number
-// of periods after it and waited more than a quarter period beyond its own
-// drawing and sleep shows that it does. Returns the frame's time: the last
-// frame's plus the refreshes between them, when the count or (while the
-// display or the sleep paces frames) the time measured says so within
-// tolerance; else `nowNs` itself, so the times never drift from the clock by
-// more than the tolerance. The first frame's time is `nowNs`.
+// of periods (within tolerance) after it and waited more than a quarter
+// period beyond its own drawing and sleep shows that it does. Returns the
+// frame's time: the last frame's plus the refreshes between them, as the
+// count says while the clock agrees within half a period, or, without a
+// count, while the display or the pacer's sleep paces frames, the nearest
+// whole number of periods (at least one) to the time measured; else `nowNs`
+// itself. So the times never drift from the clock by more than half a
+// period. The first frame's time is `nowNs`.
 int64_t startFrame(FramePacer& pacer, int64_t nowNs, int64_t refreshCount);
 
 // Forgets the last frame, as after a hidden window: the next frame is judged

@@ -7,25 +7,22 @@
 #include <thread>
 
 #include "app/game_state.h"
+#include "platform/display/display.h"
 #include "platform/os/os.h"
 
 bool windowShown = true;
 GameClock gameClock;
 
-// When the last frame's buffer swap returned; 0 before the first frame and
-// after the window was hidden. A frame's game time is that moment: where
-// swaps wait for the vertical blank it is the blank itself, so frames one
-// refresh apart get game times exactly one refresh apart, however long GLUT's
-// loop and the window system take before the next frame starts. Time is
-// never lost by it: what one frame does not count, the next one does.
-static int64_t lastShownNs = 0;
-
 void onDisplay() {
   // freeglut may still call for a redisplay of a covered window.
   if (!windowShown) return;
-  int ticks = ticksDue(gameClock, lastShownNs != 0 ? lastShownNs : monotonicNanoseconds());
-  for (int i = 0; i < ticks; ++i) runTick();
-  drawFrame(tickFraction(gameClock));
+  // The frame's first drawing call, where a driver that returns from the
+  // swap at once makes the frame wait for a free buffer: the frame is timed
+  // after it, on the display's rhythm.
+  clearFrame();
+  int64_t refreshCount = -1;
+  if (!displayRefreshCount(refreshCount)) refreshCount = -1;
+  runFrame(startFrame(framePacer, monotonicNanoseconds(), refreshCount));
 
   snprintf(gameState.textBuffer, sizeof gameState.textBuffer, "fps[%3.1f]",
            static_cast<double>(measureFrameRate()));
@@ -34,22 +31,25 @@ void onDisplay() {
   presentFrame();
 }
 
+void runFrame(int64_t frameTimeNs) {
+  int ticks = ticksDue(gameClock, frameTimeNs);
+  for (int i = 0; i < ticks; ++i) runTick();
+  drawScene(tickFraction(gameClock));
+}
+
 bool framePacing = true;
 FramePacer framePacer = {1000000000 / 60, 0};
 
 bool paceFrame() {
-  return framePacing && !framePacer.swapWaits && waitForFrame(framePacer);
+  framePacer.drawnNs = monotonicNanoseconds();
+  return framePacing && !framePacer.displayPaces && waitForFrame(framePacer);
 }
 
 void presentFrame() {
-  bool slept = paceFrame();
   // The drawing has had the sleep to finish: what remains is waited for
-  // here, so that the swap's length below is the swap's own.
-  if (slept) glFinish();
-  int64_t swapStart = monotonicNanoseconds();
+  // here, so that the sleep does not move into the next frame.
+  if (paceFrame()) glFinish();
   glutSwapBuffers();
-  lastShownNs = monotonicNanoseconds();
-  if (framePacing) swapDone(framePacer, swapStart, lastShownNs, slept);
 }
 
 // While hidden, freeglut calls no display callback but keeps calling this
@@ -70,7 +70,7 @@ void onWindowStatus(int state) {
   if (shown && !windowShown) {
     // The hidden time is neither game time nor a frame's length.
     restartClock(gameClock, monotonicNanoseconds());
-    lastShownNs = 0;
+    restartFrames(framePacer);
     gameState.fpsLastTime = static_cast<float>(glutGet(GLUT_ELAPSED_TIME));
   }
   windowShown = shown;

@@ -12,11 +12,10 @@ struct Quaternion {
   float x, y, z, w;
 };
 
-// One displayed frame: the ticks of game time passed up to when the last
-// frame was shown, as its buffer swap returned (runTick, at most
-// kMostTicksPerFrame), the picture drawn between the last two ticks
-// (drawFrame), the frame-rate title, then the frame's pacing and buffer swap.
-// A hidden window draws and ticks nothing.
+// One displayed frame: its first drawing call (clearFrame), then its time
+// on the display's rhythm (startFrame), the frame itself (runFrame), the
+// frame-rate title, then the frame's pacing and buffer swap. A hidden window
+// draws and ticks nothing.
 void onDisplay();
 // Requests the next frame as soon as GLUT is idle, while the window shows;
 // while it is hidden, sleeps instead, so the loop does not spin.
@@ -33,21 +32,32 @@ extern GameClock gameClock;
 // return of the bank to level, console text, orbit, missiles, Wii Remote
 // firing and speed, the ship's actor, the gamepad. Draws nothing.
 void runTick();
+// The ticks of game time passed up to `frameTimeNs` (runTick, at most
+// kMostTicksPerFrame), then the picture drawn between the last two ticks
+// (drawScene).
+void runFrame(int64_t frameTimeNs);
 // The frame's picture, `fraction` (in [0, 1)) of a tick after the latest
-// tick: clear, camera, scenery, missiles, actors, on-screen status.
+// tick: clearFrame, then drawScene.
 void drawFrame(double fraction);
-// What moves, between two ticks' states.
+// Clears the picture and puts the model-view matrix back to the identity.
+void clearFrame();
+// Camera, scenery, missiles, actors and on-screen status, on a cleared
+// picture.
+void drawScene(double fraction);
+// What moves, between two ticks' states. Angles go the short way round:
+// `fullTurn` is 360 for degrees, kOrbitTurn for radians.
+float angleBetween(float from, float to, double fraction, double fullTurn);
 ShipPose shipBetween(const ShipPose& from, const ShipPose& to, double fraction);
 MissilePair missilesBetween(const MissilePair& from, const MissilePair& to, double fraction);
 
-// Holds frames to the display's refresh rate where the buffer swap does not
-// wait for the vertical blank: sleeps to the frame's deadline, one period
-// after the last, unless framePacing is off or swaps have been seen to wait.
-// Called between the drawing and the buffer swap, so the renderer finishes
-// the frame's pixels meanwhile. True when it slept.
+// Holds frames to the display's refresh rate where the display does not:
+// notes when the frame's drawing was done, then sleeps to the frame's
+// deadline, one period after the last, unless framePacing is off or the
+// display has been seen to pace frames. Called between the drawing and the
+// buffer swap, so the renderer finishes the frame's pixels meanwhile. True
+// when it slept.
 bool paceFrame();
-// paceFrame, the buffer swap, and what the swap's length tells of whether
-// swaps wait.
+// paceFrame, then the buffer swap.
 void presentFrame();
 // Frames are held to the refresh rate while true (the default); false for
 // the free-running loop.

@@ -42,11 +42,13 @@ struct ShipPose {
   float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
 };
 
-// The missile pair as the tick's missile step left it to be drawn.
+// The missile pair as the tick's missile step left it to be drawn, or as it
+// is drawn between two ticks: then its firing point and angles may lie
+// between whole values.
 struct MissilePair {
   bool shown = false;  // flying at the missile step
-  int origin[3] = {0, 0, 0};
-  int yaw = 0, pitch = 0;
+  float origin[3] = {0.0f, 0.0f, 0.0f};
+  float yaw = 0.0f, pitch = 0.0f;
   float travel = 0.0f;
 };
 

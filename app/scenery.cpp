@@ -62,10 +62,14 @@ void drawStarfield() {
   glPopMatrix();
 }
 
-// The orbit never wraps: orbitAngle grows for ever.
+// The angle wraps by a whole turn, the satellites' places unchanged: a float
+// that grew for hours would step by its own rounding (0.001 radians after
+// 4.6 hours against 0.01 a tick).
 void stepOrbit() {
   GameState& g = gameState;
-  g.orbitAngle = static_cast<float>(g.orbitAngle + kOrbitStep);
+  double angle = g.orbitAngle + kOrbitStep;
+  if (angle >= kOrbitTurn) angle -= kOrbitTurn;
+  g.orbitAngle = static_cast<float>(angle);
 }
 
 // The satellite model, only moved, on a horizontal and a vertical ellipse
@@ -98,9 +102,9 @@ MissilePair stepMissiles() {
   if (g.missilesFlying != 1) return pair;
   g.missileTravel = g.missileTravel - 1.0f;
   pair.shown = true;
-  for (int i = 0; i < 3; ++i) pair.origin[i] = g.missileOrigin[i];
-  pair.yaw = g.missileYaw;
-  pair.pitch = g.missilePitch;
+  for (int i = 0; i < 3; ++i) pair.origin[i] = static_cast<float>(g.missileOrigin[i]);
+  pair.yaw = static_cast<float>(g.missileYaw);
+  pair.pitch = static_cast<float>(g.missilePitch);
   pair.travel = g.missileTravel;
   if (g.missileTravel < kMissileTravelEnd) {
     g.missilesFlying = 0;
@@ -112,10 +116,9 @@ MissilePair stepMissiles() {
 void drawMissiles(const MissilePair& pair) {
   if (!pair.shown) return;
   glPushMatrix();
-  glTranslatef(static_cast<float>(pair.origin[0]), static_cast<float>(pair.origin[1]),
-               static_cast<float>(pair.origin[2]));
-  glRotatef(static_cast<float>(pair.yaw), 0.0f, 1.0f, 0.0f);
-  glRotatef(static_cast<float>(-pair.pitch), 1.0f, 0.0f, 0.0f);
+  glTranslatef(pair.origin[0], pair.origin[1], pair.origin[2]);
+  glRotatef(pair.yaw, 0.0f, 1.0f, 0.0f);
+  glRotatef(-pair.pitch, 1.0f, 0.0f, 0.0f);
   glTranslatef(-1.5f, -0.8f, pair.travel - 8.0f);
   glScalef(kMissileScale, kMissileScale, kMissileScale);
   ModelTable[kMissileSlot].draw();

@@ -6,7 +6,11 @@
 
 void drawBackgroundPlanets();
 void drawStarfield();
-// One tick of the satellites' orbit: orbitAngle grows by 0.01 radians.
+// One turn of the satellites' orbit, in radians.
+constexpr double kOrbitTurn = 6.283185307179586;
+// One tick of the satellites' orbit: orbitAngle grows by 0.01 radians and is
+// kept within [0, kOrbitTurn), so it keeps a float's full precision at any
+// hour of play.
 void stepOrbit();
 // The satellite on its two orbits, at the given angle.
 void drawSatellites(float orbitAngle);

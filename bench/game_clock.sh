@@ -4,8 +4,12 @@
 # The preloaded swap timer (bench/swap_timer) makes each buffer swap wait for
 # the next vertical blank of an N Hz display and reports N Hz through XRandR;
 # it also logs when each frame is shown and where the first satellite is
-# drawn in it. For N = 30, 50, 60, 75, 144, and 60 with two busy processes
-# competing for the cores:
+# drawn in it. Two kinds of driver: "blocking", whose swap returns at the
+# blank, and "queued", whose swap returns at once while the next frame's
+# first GL call waits for a free buffer (two buffers); then the queued one
+# offering GLX_OML_sync_control's refresh count, for this build only. For
+# N = 60, 75, 144, and 60 with two busy processes competing for the cores
+# (blocking also at 30 and 50):
 #   ticks/s   game ticks per second of real time: the satellite's orbit
 #             angle (0.01 radians a tick) read back from where it is drawn,
 #             over the frames' times (the status lines, one every fourth
@@ -22,6 +26,8 @@
 #             interpolation's evenness, apart from the frames the machine
 #             could not draw in time and the ones that make up for them
 #             (which the two CVs before count)
+#   shown twice  refreshes that showed the frame before again, for want of
+#             a new one
 # Then, on Xvfb's own (software) renderer at 640 x 480 with no stand-in:
 # frames/s and CPU paced and free-running, and the CPU of a game whose window
 # is unmapped (iconified).
@@ -45,7 +51,8 @@ run() {
   local name=$1 binary=$2 hz=$3
   shift 3
   local log=$work/swaps-$name.txt out=$work/out-$name.txt
-  (cd "$work" && SWAP_TIMER_HZ=$hz SWAP_TIMER_LOG=$log LD_PRELOAD=$timer exec "$binary" "$@" >"$out" 2>/dev/null) &
+  (cd "$work" && SWAP_TIMER_HZ=$hz SWAP_TIMER_QUEUE=${QUEUE:-0} SWAP_TIMER_OML=${OML:-0} \
+    SWAP_TIMER_LOG=$log LD_PRELOAD=$timer exec "$binary" "$@" >"$out" 2>/dev/null) &
   game=$!
   bench_wait_first_frame
   sleep 2
@@ -64,6 +71,7 @@ run() {
       for (i = 2; i <= NR; i++) {
         if (t[i] < first) continue
         frames++
+        if (hz > 0) { r = int((t[i] - t[i - 1]) * hz / 1e9 + 0.5); if (r > 1) twice += r - 1 }
         if (f[i] == 3) {
           # x = 500 sin(-a), z = 400 cos(-a); the angle only grows.
           a = atan2(-x[i] / 500, z[i] / 400)
@@ -80,9 +88,9 @@ run() {
           if (hz > 0 && i > 2 && (t[i] - t[i - 2]) * hz / 1e9 < 2.5) { os += d; oss += d * d; on++ }
         }
       }
-      printf "%-24s ticks/s %5.1f (status lines %5.1f)  frames/s %5.1f  step CV %5.1f %%  speed CV %5.1f %%  on time %5.1f %% (%3.0f %% of frames)  CPU %5.1f %%\n",
+      printf "%-30s ticks/s %5.1f (status lines %5.1f)  frames/s %5.1f  step CV %5.1f %%  speed CV %5.1f %%  on time %5.1f %% (%3.0f %% of frames)  shown twice %3d  CPU %5.1f %%\n",
         name, (angle - a0) / 0.01 / ((tb - ta) / 1e9), ticks / 6, frames / 6, cv(s, ss, n), cv(vs, vss, n),
-        cv(os, oss, on), (n > 0 ? 100 * on / n : 0), 100 * cpu / hzt / 6
+        cv(os, oss, on), (n > 0 ? 100 * on / n : 0), twice + 0, 100 * cpu / hzt / 6
     }' "$log"
 }
 
@@ -110,15 +118,25 @@ bench_stop_game
 sleep 0.5
 
 for n in 30 50 60 75 144; do
-  run "today ${n} Hz" "$earlier/vekotra" "$n"
-  run "new   ${n} Hz" "$build/vekotra" "$n"
+  run "today blocking ${n} Hz" "$earlier/vekotra" "$n"
+  run "new   blocking ${n} Hz" "$build/vekotra" "$n"
 done
-# Two busy processes for the next two runs (about 9 s each); they end by
+for n in 60 75 144; do
+  QUEUE=1 run "today queued ${n} Hz" "$earlier/vekotra" "$n"
+  QUEUE=1 run "new   queued ${n} Hz" "$build/vekotra" "$n"
+done
+for n in 60 75 144; do
+  QUEUE=1 OML=1 run "new   queued+OML ${n} Hz" "$build/vekotra" "$n"
+done
+# Two busy processes for the next four runs (about 9 s each); they end by
 # themselves.
-for _ in 1 2; do timeout 22 sh -c 'while :; do :; done' & done
-run "today 60 Hz, 2 busy" "$earlier/vekotra" 60
-run "new   60 Hz, 2 busy" "$build/vekotra" 60
+for _ in 1 2; do timeout 40 sh -c 'while :; do :; done' & done
+run "today blocking 60 Hz, 2 busy" "$earlier/vekotra" 60
+run "new   blocking 60 Hz, 2 busy" "$build/vekotra" 60
+QUEUE=1 run "today queued 60 Hz, 2 busy" "$earlier/vekotra" 60
+QUEUE=1 run "new   queued 60 Hz, 2 busy" "$build/vekotra" 60
 sleep 3
+[ -n "${BENCH_NO_SOFTWARE:-}" ] && exit 0
 echo "Software renderer (llvmpipe), 640 x 480, no stand-in:"
 run "today paced" "$earlier/vekotra" 0
 run "new   paced" "$build/vekotra" 0

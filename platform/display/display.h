@@ -22,6 +22,12 @@ bool offersExtension(const char* extensions, const char* name);
 // system reports none, as under Xvfb.
 double displayRefreshRate();
 
+// The number of refreshes (vertical blanks) the monitor showing the current
+// window has made so far, a count that grows by one each refresh
+// (GLX_OML_sync_control's MSC). Returns false, leaving `count` alone, where
+// the system offers no display timing.
+bool displayRefreshCount(int64_t& count);
+
 // The renderer name of an OpenGL context on the display named (null: the
 // default one), made on a window that is never shown; empty when none can be
 // made.

@@ -31,15 +31,48 @@ void setClockSource(uint32_t (*source)());
 // CLOCK_MONOTONIC on POSIX systems, QueryPerformanceCounter on Windows.
 int64_t monotonicNanoseconds();
 
-// The start of frames spaced by a period, on absolute deadlines of the
-// monotonic clock: sleeping to a deadline rather than for a length keeps the
-// time the frame itself took out of the rate.
+// Frames on the display's rhythm. A driver may make a frame wait for the
+// vertical blank inside its buffer swap, or return from the swap at once and
+// make the next frame's first drawing call wait for a free buffer; either
+// way the time between whole frames, not the swap's own length, shows
+// whether the display paces them. Frames are timed by that rhythm: by the
+// display's refresh count where it offers one, else by snapping the time
+// between frames to a whole number of refresh periods, so that a frame's
+// game time steps as the frames shown do.
 struct FramePacer {
-  int64_t periodNs;
-  int64_t deadlineNs;  // the last frame's start; 0 before the first frame
-  bool swapWaits = false;  // buffer swaps wait for the vertical blank: no sleep needed
-  int64_t lastSwapNs = 0;  // when the last swap returned; 0 before the first
+  int64_t periodNs;    // the display's refresh period
+  int64_t deadlineNs;  // the last sleep's deadline; 0 before the first
+  bool displayPaces = false;  // the display holds frames to its refresh: no sleep needed
+  int64_t frameStartNs = 0;   // when the current frame started; 0 before the first
+  int64_t frameTimeNs = 0;    // the current frame's time on the display's rhythm
+  int64_t refreshCount = -1;  // the display's refresh count at the frame's start; -1 unknown
+  int64_t drawnNs = 0;        // when the current frame had drawn all, before any sleep
+  int64_t sleptNs = 0;        // how long the current frame slept before its swap
 };
+
+// How far from a whole number of refresh periods the time between two frames
+// may be and still count as that whole number when judging whether the
+// display paces them: an eighth of a period.
+int64_t rhythmTolerance(int64_t periodNs);
+
+// Starts a frame measured at `nowNs`, once the frame's first drawing call has
+// returned. `refreshCount` is the display's count of refreshes then, or -1
+// where it offers none. Judges the previous frame first: one that came less
+// than three quarters of a period after the one before it, without sleeping,
+// shows that the display does not pace frames; one that came a whole number
+// of periods (within tolerance) after it and waited more than a quarter
+// period beyond its own drawing and sleep shows that it does. Returns the
+// frame's time: the last frame's plus the refreshes between them, as the
+// count says while the clock agrees within half a period, or, without a
+// count, while the display or the pacer's sleep paces frames, the nearest
+// whole number of periods (at least one) to the time measured; else `nowNs`
+// itself. So the times never drift from the clock by more than half a
+// period. The first frame's time is `nowNs`.
+int64_t startFrame(FramePacer& pacer, int64_t nowNs, int64_t refreshCount);
+
+// Forgets the last frame, as after a hidden window: the next frame is judged
+// against nothing and timed by the clock alone.
+void restartFrames(FramePacer& pacer);
 
 // The deadline of the frame after the one due at `lastDeadlineNs`: one period
 // later, or `nowNs` when that has passed already. A frame that ran late
@@ -49,19 +82,11 @@ struct FramePacer {
 // once.
 int64_t nextFrameDeadline(int64_t lastDeadlineNs, int64_t nowNs, int64_t periodNs);
 
-// Sleeps until the next frame's deadline and records it in `pacer`. True
-// when it slept: the deadline had not passed yet. The sleep is not rounded
-// up to the system's timer tick (15.6 ms by default on Windows).
+// Sleeps until the next frame's deadline and records it, and how long the
+// frame slept, in `pacer`. True when it slept: the deadline had not passed
+// yet. The sleep is not rounded up to the system's timer tick (15.6 ms by
+// default on Windows).
 bool waitForFrame(FramePacer& pacer);
-
-// Learns from a buffer swap, called from `swapStartNs` and returned at
-// `nowNs`, whether swaps wait for the vertical blank. A swap after a sleep
-// (the frame's drawing had time to finish) that took more than a quarter of
-// the period waited: the driver holds the rate, and sleeping as well could
-// only make a frame miss its blank. A frame that came less than three
-// quarters of a period after the last, with no sleep, shows that swaps do
-// not wait (any more).
-void swapDone(FramePacer& pacer, int64_t swapStartNs, int64_t nowNs, bool slept);
 
 // Flushes standard output, then shows a modal box with one OK button, the
 // caption as its title and the text as its body (MessageBoxA with no owner on

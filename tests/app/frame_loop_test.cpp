@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -21,9 +22,13 @@ namespace {
 struct RecordingScene : NxScene {
   std::vector<float> steps;
   std::string calls;
+  std::vector<float> shipZAtStep;  // where the ship stood at each step
+  bool backAway = false;           // each step acts as a start of touch does
   void simulate(float dt) override {
     steps.push_back(dt);
     calls += "s";
+    shipZAtStep.push_back(gameState.shipZ);
+    if (backAway) gameState.speed = -2;
   }
   void flushStream() override { calls += "f"; }
   bool fetchResults(NxSimulationStatus, bool block) override {
@@ -121,6 +126,104 @@ TEST_F(FrameLoopTest, ChaseCameraIsPlacedBeforeTheFlightStepAndDrawnBetweenTicks
                           y - 0.1 * sin(P) + 0.5, z);
   actual = currentModelView();
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-3f) << i;
+}
+
+// The physics step comes first in a tick: it sees the ship where the last
+// tick left it, and a touch's speed of -2 (set by the contact report inside
+// the step) moves the ship back in the same tick.
+TEST_F(FrameLoopTest, ThePhysicsStepComesBeforeTheFlightInEachTick) {
+  gameState.speed = 20;
+  runTick();
+  ASSERT_EQ(recorder.shipZAtStep.size(), 1u);
+  EXPECT_EQ(recorder.shipZAtStep[0], 250.0f);
+  EXPECT_FLOAT_EQ(gameState.shipZ, 249.0f);
+  recorder.backAway = true;
+  runTick();
+  ASSERT_EQ(recorder.shipZAtStep.size(), 2u);
+  EXPECT_FLOAT_EQ(recorder.shipZAtStep[1], 249.0f);
+  EXPECT_FLOAT_EQ(gameState.shipZ, 249.1f) << "backed away in the tick of the touch";
+}
+
+// The Wii Remote's Up and Down change the speed by 2 a tick, not a frame: a
+// second of frames at 144 Hz with Up held runs 60 ticks (and the first
+// frame's one) and speeds up by 122.
+TEST_F(FrameLoopTest, TheWiiRemotesSpeedStepsOncePerTickNotPerFrame) {
+  const int64_t kSecond = 1000000000;
+  gameClock = GameClock{};
+  gameState.WiimoteButtons.buttonUp = 1;
+  testing::internal::CaptureStdout();
+  for (int64_t frame = 0; frame <= 144; ++frame) runFrame(kSecond + frame * kSecond / 144);
+  EXPECT_EQ(recorder.steps.size(), 61u);
+  EXPECT_EQ(gameState.speed, 122);
+
+  // Whole frames as the game runs them, free-running: however many frames
+  // the time held, the speed grew by 2 in each tick alone.
+  framePacing = false;
+  size_t ticks = recorder.steps.size();
+  int speed = gameState.speed;
+  for (int frame = 0; frame < 8; ++frame) onDisplay();
+  testing::internal::GetCapturedStdout();
+  framePacing = true;
+  gameState.WiimoteButtons.buttonUp = 0;
+  EXPECT_EQ(gameState.speed - speed, 2 * static_cast<int>(recorder.steps.size() - ticks));
+}
+
+// Only a window that cannot be seen stops: iconified or fully covered. A
+// window partly covered by another goes on ticking and drawing.
+TEST_F(FrameLoopTest, APartlyCoveredWindowGoesOn) {
+  gameClock = GameClock{};
+  const std::pair<int, bool> states[] = {{GLUT_FULLY_RETAINED, true}, {GLUT_PARTIALLY_RETAINED, true},
+                                         {GLUT_FULLY_COVERED, false}, {GLUT_PARTIALLY_RETAINED, true},
+                                         {GLUT_HIDDEN, false}};
+  for (const auto& state : states) {
+    onWindowStatus(state.first);
+    EXPECT_EQ(windowShown, state.second) << "window status " << state.first;
+  }
+  onWindowStatus(GLUT_PARTIALLY_RETAINED);
+  testing::internal::CaptureStdout();
+  onDisplay();
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(recorder.steps.size(), 1u) << "the first frame of a partly covered window runs its tick";
+  onWindowStatus(GLUT_FULLY_RETAINED);
+}
+
+// The same heading, whole turns apart, from a drawn angle and the one meant.
+double turnsApart(double drawn, double meant) {
+  return std::remainder(drawn - meant, 360.0);
+}
+
+// The heading has no bound: tilt steering's first tick may set it from
+// thousands of degrees to the remote's tilt. Between those two ticks the
+// ship turns the short way, never through whole turns.
+TEST_F(FrameLoopTest, TurnsBetweenTicksAreDrawnTheShortWayRound) {
+  ShipPose from, to;
+  from.yaw = 3607.0f;  // 7 degrees, ten turns on
+  to.yaw = 13.0f;
+  from.pitch = -170.0f;
+  to.pitch = 170.0f;  // 20 degrees apart through the nose-over
+  from.roll = 4.0f;
+  to.roll = 3.0f;
+  ShipPose drawn = shipBetween(from, to, 0.5);
+  EXPECT_NEAR(turnsApart(drawn.yaw, 10.0), 0.0, 1e-3) << drawn.yaw;
+  EXPECT_NEAR(drawn.yaw, 3610.0f, 1e-3f) << "moved on from where the ship was drawn";
+  EXPECT_NEAR(turnsApart(drawn.pitch, 180.0), 0.0, 1e-3) << drawn.pitch;
+  EXPECT_FLOAT_EQ(drawn.roll, 3.5f);
+  EXPECT_NEAR(turnsApart(shipBetween(from, to, 0.0).yaw, 7.0), 0.0, 1e-3);
+  EXPECT_NEAR(turnsApart(shipBetween(from, to, 0.999).yaw, 13.0), 0.0, 0.01);
+
+  // Through the game: a tick that takes the heading from 3607 to the
+  // remote's 10 degrees; drawn half-way, the ship and the camera behind it
+  // head 8.5 degrees.
+  gameState.yaw = 3607;
+  runTick();
+  gameState.tiltSteering = 1;
+  gameState.tiltYaw = 0.1745f;  // 10.0 degrees at 6.28 a turn
+  runTick();
+  ASSERT_EQ(gameState.yaw, 10);
+  const TickState& a = gameState.previousTick;
+  const TickState& b = gameState.currentTick;
+  EXPECT_NEAR(turnsApart(shipBetween(a.camera, b.camera, 0.5).yaw, 8.5), 0.0, 1e-3);
+  EXPECT_NEAR(turnsApart(shipBetween(a.ship, b.ship, 0.5).yaw, 8.5), 0.0, 1e-3);
 }
 
 TEST_F(FrameLoopTest, FreeCameraTurnsTheSceneAboutTheOrigin) {

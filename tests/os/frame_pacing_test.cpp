@@ -69,27 +69,123 @@ TEST(FramePacingTest, AtMostSixtyFramesASecondAndNoBurstAfterAStall) {
 
 namespace {
 
-// Sleeping as well as a swap that waits for the vertical blank makes frames
-// miss blanks; not sleeping where swaps do not wait lets frames run free.
-TEST(FramePacingTest, SwapsSeenWaitingForTheBlankStopTheSleepUntilFramesComeFast) {
+// One frame as the frame loop times it: started at `start` with the
+// display's count `count` (-1: none), its drawing done `drawing` later, then
+// a sleep of `sleep`. Returns the frame's time.
+int64_t frame(FramePacer& pacer, int64_t start, int64_t drawing, int64_t sleep = 0, int64_t count = -1) {
+  int64_t time = startFrame(pacer, start, count);
+  pacer.drawnNs = start + drawing;
+  pacer.sleptNs = sleep;
+  return time;
+}
+
+// A driver that waits in the swap and one that returns from it at once and
+// makes the next frame's first call wait: either way whole frames a period
+// apart that waited beyond their own drawing show that the display paces
+// them; frames that come faster than the display, unslept, show it does not.
+// A frame is judged when the next one starts.
+TEST(FramePacingTest, TheDisplayPacesWhenWholeFramesWaitedBeyondTheirDrawingAndSleep) {
   FramePacer pacer = {kPeriod, 0};
   int64_t t = 1000 * kMs;
-  swapDone(pacer, t, t + kMs, true);
-  EXPECT_FALSE(pacer.swapWaits) << "a quick swap after a sleep";
+  frame(pacer, t, 2 * kMs, kPeriod - 3 * kMs);
+  EXPECT_FALSE(pacer.displayPaces) << "nothing to judge by before the second frame";
   t += kPeriod;
-  swapDone(pacer, t, t + kPeriod / 2, false);
-  EXPECT_FALSE(pacer.swapWaits) << "a long swap with no sleep before it: the drawing finishing";
+  frame(pacer, t, 2 * kMs, 10 * kMs);
+  EXPECT_FALSE(pacer.displayPaces) << "a period apart, but the frame's own sleep filled it";
   t += kPeriod;
-  swapDone(pacer, t, t + kPeriod / 2, true);
-  EXPECT_TRUE(pacer.swapWaits) << "a long swap after a sleep waited for the blank";
-  t = pacer.lastSwapNs;
-  for (int frame = 0; frame < 3; ++frame) {
-    t += kPeriod;
-    swapDone(pacer, t - kMs, t, false);
-    EXPECT_TRUE(pacer.swapWaits) << "frames a period apart without sleeping";
+  frame(pacer, t, 2 * kMs);
+  EXPECT_TRUE(pacer.displayPaces) << "slept 10 ms, drew 2, yet came a period later: waited 4.7 ms";
+  for (int i = 0; i < 3; ++i) {
+    t += (i == 1 ? 2 : 1) * kPeriod;  // a refresh missed keeps the judgement
+    frame(pacer, t, 2 * kMs);
+    EXPECT_TRUE(pacer.displayPaces) << "frame " << i;
   }
-  swapDone(pacer, t + kPeriod / 2 - kMs, t + kPeriod / 2, false);
-  EXPECT_FALSE(pacer.swapWaits) << "a frame half a period after the last: swaps no longer wait";
+  t += kPeriod * 3 / 4 - 1;
+  frame(pacer, t, 13 * kMs);
+  EXPECT_FALSE(pacer.displayPaces) << "an unslept frame within three quarters of a period";
+
+  // Frames that waited only a quarter period beyond their drawing, or a
+  // slow renderer taking a period (and a little) to draw, are not paced by
+  // the display, whatever their spacing.
+  t += kPeriod;
+  frame(pacer, t, kPeriod + kMs - 100000);
+  EXPECT_FALSE(pacer.displayPaces) << "waited less than a quarter period";
+  for (int i = 0; i < 4; ++i) {
+    t += kPeriod + kMs;
+    frame(pacer, t, kPeriod + kMs - 100000);
+    EXPECT_FALSE(pacer.displayPaces) << "slow frame " << i;
+  }
+  // A slept frame that comes early says nothing of the display.
+  pacer.displayPaces = true;
+  t += kPeriod;
+  frame(pacer, t, kMs, kPeriod / 4);
+  t += kPeriod / 2;
+  frame(pacer, t, kMs);
+  EXPECT_TRUE(pacer.displayPaces);
+}
+
+// Frames whose start wanders by the drawing's length (a swap that returns at
+// once) or by a busy machine are timed a whole number of periods apart while
+// the display paces them.
+TEST(FramePacingTest, FrameTimesSnapToWholePeriodsWhileTheDisplayPacesThem) {
+  EXPECT_EQ(rhythmTolerance(kPeriod), kPeriod / 8);
+  FramePacer pacer = {kPeriod, 0};
+  pacer.displayPaces = true;
+  const int64_t t0 = 1000 * kMs;
+  EXPECT_EQ(frame(pacer, t0, kMs), t0) << "the first frame's time is the clock's";
+  const int64_t wander[] = {1500000, -900000, 2000000, 0, -2000000, 300000};
+  int64_t refreshes = 0;
+  for (int64_t w : wander) {
+    refreshes += 1;
+    EXPECT_EQ(frame(pacer, t0 + refreshes * kPeriod + w, kMs), t0 + refreshes * kPeriod) << w;
+  }
+  refreshes += 2;  // a refresh shown twice: two periods
+  EXPECT_EQ(frame(pacer, t0 + refreshes * kPeriod + kMs, kMs), t0 + refreshes * kPeriod);
+  // A frame measured late by a busy machine is still shown at a blank, and
+  // the next one a period later.
+  refreshes += 1;
+  int64_t late = t0 + refreshes * kPeriod + kPeriod / 2 - 1;
+  EXPECT_EQ(frame(pacer, late, kMs), t0 + refreshes * kPeriod);
+  EXPECT_EQ(frame(pacer, late + kPeriod, kMs), t0 + (refreshes + 1) * kPeriod);
+  EXPECT_TRUE(pacer.displayPaces);
+  // A frame a quarter period after the last: the display no longer paces
+  // them, and the clock's time is taken.
+  int64_t early = late + kPeriod + kPeriod / 4;
+  EXPECT_EQ(frame(pacer, early, kMs), early);
+  EXPECT_FALSE(pacer.displayPaces);
+
+  // A renderer drawing at its own pace, unpaced, is timed by the clock:
+  // 16 ms frames, drawn in 15.9, step by 16 ms.
+  FramePacer free = {kPeriod, 0};
+  frame(free, t0, 15900000);
+  EXPECT_EQ(frame(free, t0 + 16 * kMs, 15900000), t0 + 16 * kMs);
+  EXPECT_EQ(frame(free, t0 + 32 * kMs, 15900000, 5 * kMs), t0 + 32 * kMs);
+  EXPECT_FALSE(free.displayPaces);
+  // The pacer's own sleep holds the rhythm as well.
+  EXPECT_EQ(frame(free, t0 + 32 * kMs + kPeriod + kMs, kMs), t0 + 32 * kMs + kPeriod);
+}
+
+// Where the display gives its refresh count, the frames are timed by it,
+// while the clock agrees within half a period; a hidden window's frames start
+// afresh.
+TEST(FramePacingTest, TheDisplaysRefreshCountTimesTheFrames) {
+  FramePacer pacer = {kPeriod, 0};
+  const int64_t t0 = 1000 * kMs;
+  EXPECT_EQ(frame(pacer, t0, kMs, 0, 500), t0);
+  EXPECT_EQ(frame(pacer, t0 + kPeriod + 3 * kMs, kMs, 0, 501), t0 + kPeriod) << "3 ms late by the clock";
+  EXPECT_EQ(frame(pacer, t0 + 3 * kPeriod - 4 * kMs, kMs, 0, 503), t0 + 3 * kPeriod) << "two refreshes";
+  int64_t same = t0 + 3 * kPeriod + kMs;
+  EXPECT_EQ(frame(pacer, same, kMs, 0, 503), same) << "no refresh between: the clock's time";
+  int64_t restarted = t0 + 4 * kPeriod;
+  EXPECT_EQ(frame(pacer, restarted, kMs, 0, 7), restarted) << "a count that went back";
+  EXPECT_EQ(frame(pacer, restarted + 5 * kPeriod, kMs, 0, 8), restarted + 5 * kPeriod)
+      << "one refresh counted, five by the clock: the clock wins";
+
+  restartFrames(pacer);
+  pacer.displayPaces = true;
+  int64_t shown = restarted + 100 * kPeriod + kMs;
+  EXPECT_EQ(frame(pacer, shown, kMs, 0, 9), shown) << "judged against nothing after a hidden window";
+  EXPECT_TRUE(pacer.displayPaces);
 }
 
 }  // namespace

@@ -184,6 +184,91 @@ TEST_F(MissileTest, ReleasedBLeavesThePairFlying) {
   EXPECT_TRUE(frame().empty());
 }
 
+MissilePair pairAt(float x, float z, float yaw, float travel) {
+  MissilePair pair;
+  pair.shown = true;
+  pair.origin[0] = x;
+  pair.origin[1] = 50.0f;
+  pair.origin[2] = z;
+  pair.yaw = yaw;
+  pair.travel = travel;
+  return pair;
+}
+
+// Between two ticks a pair that flew on is drawn part of the way, its firing
+// point and heading too (fire held moves it with the ship); one that has just
+// appeared, restarted or jumped is drawn where the latest tick put it, never
+// sliding in from where the last pair was.
+TEST(MissilesBetweenTest, OnlyAPairThatFlewOnIsDrawnBetweenItsTicks) {
+  MissilePair drawn = missilesBetween(pairAt(0, 250, 0, -3), pairAt(0, 248, 0, -4), 0.25);
+  EXPECT_TRUE(drawn.shown);
+  EXPECT_FLOAT_EQ(drawn.origin[2], 249.5f) << "moved with the ship";
+  EXPECT_FLOAT_EQ(drawn.travel, -3.25f);
+  drawn = missilesBetween(pairAt(0, 250, 359, -3), pairAt(0, 250, 1, -4), 0.5);
+  EXPECT_NEAR(std::remainder(drawn.yaw, 360.0), 0.0, 1e-4) << "turned the short way: " << drawn.yaw;
+  // The fastest ship (15 units a tick) with fire held still flies on.
+  drawn = missilesBetween(pairAt(0, 250, 0, -3), pairAt(0, 235, 0, -4), 0.5);
+  EXPECT_FLOAT_EQ(drawn.origin[2], 242.5f);
+
+  MissilePair idle;
+  drawn = missilesBetween(idle, pairAt(7, 240, 30, -1), 0.5);
+  EXPECT_TRUE(drawn.shown) << "a new pair";
+  EXPECT_FLOAT_EQ(drawn.origin[0], 7.0f);
+  EXPECT_FLOAT_EQ(drawn.origin[2], 240.0f);
+  EXPECT_FLOAT_EQ(drawn.yaw, 30.0f);
+  EXPECT_FLOAT_EQ(drawn.travel, -1.0f);
+  drawn = missilesBetween(pairAt(0, 250, 0, -31), pairAt(0, 248, 0, -1), 0.5);
+  EXPECT_FLOAT_EQ(drawn.travel, -1.0f) << "restarted while fire is held";
+  EXPECT_FLOAT_EQ(drawn.origin[2], 248.0f);
+  drawn = missilesBetween(pairAt(0, 250, 0, -12), pairAt(40, 250, 0, -13), 0.5);
+  EXPECT_FLOAT_EQ(drawn.origin[0], 40.0f) << "fired again 40 units away";
+  drawn = missilesBetween(pairAt(0, 250, 0, -12), pairAt(0, 250, 90, -13), 0.5);
+  EXPECT_FLOAT_EQ(drawn.yaw, 90.0f) << "turned a quarter turn: the pair swept 30 units";
+  drawn = missilesBetween(pairAt(0, 250, 0, -31), idle, 0.5);
+  EXPECT_FALSE(drawn.shown) << "a pair gone";
+}
+
+// Fire held at a 144 Hz display, the ship flying 2 units a tick: each
+// tick fires the pair anew from the ship, a unit further on its flight, so
+// it moves 3 units a tick, 1.25 in each frame. Frames drawn as the latest
+// tick left it would stand still for two frames and then jump.
+TEST_F(MissileTest, At144HzWithFireHeldThePairMovesByEvenSteps) {
+  const int64_t kSecond = 1000000000;
+  gameState.speed = 40;
+  gameState.WiimoteButtons.buttonB = 1;
+  // The free camera, unturned, only moves the world by (0, -0.3, -1).
+  gameState.freeCamera = 1.0f;
+  GameClock clock;
+  std::vector<float> z;
+  std::vector<bool> flewOn;  // the pair flew on between the two ticks drawn
+  testing::internal::CaptureStdout();  // the console text of every fourth tick
+  for (int64_t frame = 0; frame <= 144; ++frame) {
+    int due = ticksDue(clock, kSecond + frame * kSecond / 144);
+    for (int i = 0; i < due; ++i) runTick();
+    std::vector<DrawnPoint> points = captureDrawing([&clock] { drawFrame(tickFraction(clock)); }, kExtent);
+    const MissilePair& a = gameState.previousTick.missiles;
+    const MissilePair& b = gameState.currentTick.missiles;
+    flewOn.push_back(a.shown && b.shown && b.travel == a.travel - 1.0f);
+    float first = NAN;  // the first missile's; the starfield draws points too
+    for (const DrawnPoint& p : points) {
+      if (p.slot == 5) {
+        first = p.z;
+        break;
+      }
+    }
+    z.push_back(first);
+  }
+  testing::internal::GetCapturedStdout();
+  int even = 0;
+  for (size_t i = 2; i < z.size(); ++i) {
+    if (!flewOn[i] || !flewOn[i - 1]) continue;  // around a new pair
+    EXPECT_NEAR(z[i] - z[i - 1], -1.25f, 0.01f) << "frame " << i;
+    ++even;
+  }
+  // Two restarts in 61 ticks, each taking the frames of two ticks out.
+  EXPECT_GE(even, 130);
+}
+
 // A missile model for the picture: a red box one world unit across once the
 // pair's scale is applied.
 void useRedBoxMissile() {

@@ -3,7 +3,9 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "app/frame_loop.h"
@@ -54,7 +56,7 @@ TEST_F(OrbitTest, SatellitesAfterTheFirstTick) {
   expectAt(points[1], 6, 0.0f, 8.99985f, 799.96f, 0.03f);
 }
 
-TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
+TEST_F(OrbitTest, OrbitsFollowTheAngleWhichWrapsByAWholeTurn) {
   for (int tick = 0; tick < 99; ++tick) stepOrbit();
   std::vector<DrawnPoint> points = captureDrawing(tickAndDrawSatellites, 1000.0f);
   const double a = gameState.orbitAngle;
@@ -65,18 +67,27 @@ TEST_F(OrbitTest, OrbitsFollowTheGrowingAngleWithoutWrapping) {
   expectAt(points[1], 6, 0.0f, static_cast<float>(900 * sin(a)),
            static_cast<float>(800 * cos(a)), 0.03f);
 
-  gameState.orbitAngle = 100.0f;  // never wrapped: keeps its float value
+  // 0.01 short of a whole turn, then one more step: the same place as an
+  // angle of 2 pi + 0.005 would give, within the turn.
+  gameState.orbitAngle = static_cast<float>(kOrbitTurn - 0.005);
   stepOrbit();
-  EXPECT_FLOAT_EQ(gameState.orbitAngle, 100.01f);
+  EXPECT_NEAR(gameState.orbitAngle, 0.005f, 1e-6f);
+  gameState.orbitAngle = 6.2f;
+  stepOrbit();
+  EXPECT_FLOAT_EQ(gameState.orbitAngle, 6.21f) << "wrapped before a whole turn";
 }
 
-// A display at 144 Hz runs 0 or 1 tick a frame; drawn between the last two
-// ticks, the satellite still moves by the same step in every frame.
-TEST_F(OrbitTest, AtA144HzDisplayTheSatelliteMovesByEqualStepsEveryFrame) {
+// The first satellite's orbit angle in each frame of a second at 144 Hz,
+// from where it is drawn: the frames run the ticks due (0 or 1) and draw
+// between the last two. The steps from frame to frame, in radians.
+std::vector<double> satelliteStepsAt144Hz() {
   const int64_t kSecond = 1000000000;
   GameClock clock;
-  std::vector<DrawnPoint> drawn;
+  std::vector<double> angles;
   int ticks = 0;
+  gameState.currentTick.orbitAngle = gameState.orbitAngle;  // where the hours left it
+  // The free camera, unturned, only moves the world by (0, -0.3, -1).
+  gameState.freeCamera = 1.0f;
   testing::internal::CaptureStdout();  // the console text of every fourth tick
   for (int64_t frame = 0; frame <= 144; ++frame) {
     int due = ticksDue(clock, kSecond + frame * kSecond / 144);
@@ -86,26 +97,53 @@ TEST_F(OrbitTest, AtA144HzDisplayTheSatelliteMovesByEqualStepsEveryFrame) {
         captureDrawing([&clock] { drawFrame(tickFraction(clock)); }, 700.0f);
     for (const DrawnPoint& p : points) {
       if (p.slot == 6) {
-        drawn.push_back(p);  // the first satellite, on its horizontal orbit
+        // x = 500 sin(-a), z = 400 cos(-a)
+        angles.push_back(std::atan2(-p.x / 500.0, (p.z + 1.0) / 400.0));
         break;
       }
     }
   }
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(ticks, 60);
-  ASSERT_EQ(drawn.size(), 145u);
-  double last = 0.0;
-  for (size_t i = 1; i < drawn.size(); ++i) {
-    const DrawnPoint& a = drawn[i - 1];
-    const DrawnPoint& b = drawn[i];
-    double step = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
-    // 0.01 radians a tick on an orbit of 400 to 500, 60/144 of a tick a frame.
-    EXPECT_NEAR(step, 2.0, 0.2) << "frame " << i;
-    if (i > 1) {
-      EXPECT_NEAR(step, last, 0.05 * last) << "frame " << i << " against the one before";
-    }
-    last = step;
+  EXPECT_EQ(angles.size(), 145u);
+  std::vector<double> steps;
+  for (size_t i = 1; i < angles.size(); ++i) {
+    steps.push_back(std::remainder(angles[i] - angles[i - 1], kOrbitTurn));
   }
+  return steps;
+}
+
+// The largest difference of a step from 60/144 of a tick's 0.01 radians, as
+// a share of it.
+double largestStepError(const std::vector<double>& steps) {
+  const double kStep = 0.01 * 60 / 144;
+  double largest = 0.0;
+  for (double step : steps) largest = std::max(largest, std::fabs(step - kStep) / kStep);
+  return largest;
+}
+
+// A display at 144 Hz runs 0 or 1 tick a frame; drawn between the last two
+// ticks, the satellite still moves by the same step in every frame: in the
+// first second, after ten hours of ticks (where an angle that grew for ever
+// steps by a float's rounding, 0.002 radians), and across the wrap (where an
+// angle drawn the long way round goes back almost a whole turn).
+TEST_F(OrbitTest, AtA144HzDisplayTheSatelliteMovesByEqualStepsAtAnyHour) {
+  // Each step is within 0.03 % of the even one here; the feedback's
+  // coordinates come to about 1/65536 of the view.
+  const double kEven = 0.01;
+  double first = largestStepError(satelliteStepsAt144Hz());
+  EXPECT_LT(first, kEven) << "in the first second";
+
+  for (int64_t tick = 0; tick < 10LL * 3600 * 60; ++tick) stepOrbit();
+  EXPECT_GE(gameState.orbitAngle, 0.0f);
+  EXPECT_LT(gameState.orbitAngle, static_cast<float>(kOrbitTurn));
+  double tenHours = largestStepError(satelliteStepsAt144Hz());
+  EXPECT_LT(tenHours, kEven) << "after ten hours";
+
+  gameState.orbitAngle = static_cast<float>(kOrbitTurn - 0.3);
+  double acrossTheWrap = largestStepError(satelliteStepsAt144Hz());
+  EXPECT_NEAR(gameState.orbitAngle, 0.31f, 1e-4f) << "61 ticks from 0.3 short of a turn";
+  EXPECT_LT(acrossTheWrap, kEven) << "across the wrap";
 }
 
 TEST_F(OrbitTest, EveryStepLeavesTheModelViewMatrixAsFound) {

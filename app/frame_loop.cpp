@@ -16,6 +16,8 @@ GameClock gameClock;
 void onDisplay() {
   // freeglut may still call for a redisplay of a covered window.
   if (!windowShown) return;
+  if (displayChanged()) refreshRateStale = true;
+  if (refreshRateStale) readRefreshRate();
   // The frame's first drawing call, where a driver that returns from the
   // swap at once makes the frame wait for a free buffer: the frame is timed
   // after it, on the display's rhythm.
@@ -39,6 +41,17 @@ void runFrame(int64_t frameTimeNs) {
 
 bool framePacing = true;
 FramePacer framePacer = {1000000000 / 60, 0};
+bool refreshRateStale = true;
+
+void readRefreshRate() {
+  double rate = displayRefreshRate();
+  framePacer.periodNs = static_cast<int64_t>(1e9 / (rate > 0.0 ? rate : 60.0));
+  refreshRateStale = false;
+}
+
+void onWindowMoved(int, int) {
+  refreshRateStale = true;
+}
 
 bool paceFrame() {
   framePacer.drawnNs = monotonicNanoseconds();
@@ -77,6 +90,8 @@ void onWindowStatus(int state) {
 }
 
 void onReshape(int width, int height) {
+  // Full screen, or a window resized across monitors.
+  refreshRateStale = true;
   // A window of height 0 (minimised to a line) keeps the last aspect ratio
   // rather than dividing by zero.
   if (height != 0) {

@@ -65,8 +65,20 @@ extern bool framePacing;
 // The deadlines paceFrame sleeps to; its period is the display's refresh
 // period.
 extern FramePacer framePacer;
-// Viewport and perspective for a window of the given size.
+// Viewport and perspective for a window of the given size; the refresh
+// rate is read again before the next frame, as the window may have gone
+// full screen or onto another monitor.
 void onReshape(int width, int height);
+// GLUT's window position callback: the window may now be on a monitor of
+// another refresh rate, read again before the next frame.
+void onWindowMoved(int x, int y);
+// True while the refresh rate is to be read again before the next frame:
+// at start-up, after a reshape or a move, and when the system reports a
+// change of the monitors' modes or layout.
+extern bool refreshRateStale;
+// Sets the pacer's period from the refresh rate of the monitor under the
+// window (60 Hz when the system reports none). Needs the window's context.
+void readRefreshRate();
 // Frames per second from the time since the previous call.
 float measureFrameRate();
 

@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
   // free-running loop waits for nothing. Where swaps do not wait, paced
   // frames sleep to the display's refresh period (60 Hz when unknown).
   setSwapInterval(framePacing ? 1 : 0);
-  double refreshRate = displayRefreshRate();
-  framePacer.periodNs = static_cast<int64_t>(1e9 / (refreshRate > 0.0 ? refreshRate : 60.0));
+  readRefreshRate();
+  displayChanged();  // starts listening for mode and layout changes
   registerCallbacks();
   initScene();
   initSound();

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include "app/frame_loop.h"
 #include "app/window_identity.h"
@@ -16,6 +16,7 @@ void registerCallbacks() {
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onIdle);
   glutWindowStatusFunc(onWindowStatus);
+  glutPositionFunc(onWindowMoved);
   glutKeyboardFunc(onKeyboard);
   glutMouseFunc(onMouseButton);
   glutMotionFunc(onMouseMotion);

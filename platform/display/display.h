@@ -22,6 +22,12 @@ bool offersExtension(const char* extensions, const char* name);
 // system reports none, as under Xvfb.
 double displayRefreshRate();
 
+// Whether the system has said, since the last call, that a monitor's mode or
+// the screen's layout changed (XRandR's screen-change notification), so the
+// refresh rate is worth reading again. The first call starts listening and
+// returns false. Returns false where the system sends no such notice.
+bool displayChanged();
+
 // The number of refreshes (vertical blanks) the monitor showing the current
 // window has made so far, a count that grows by one each refresh
 // (GLX_OML_sync_control's MSC). Returns false, leaving `count` alone, where

@@ -76,6 +76,31 @@ TEST(PacedLoopTest, FramesSleepToTheNextDeadlineOnlyWhilePacingIsOn) {
   framePacer.deadlineNs = 0;
 }
 
+// The refresh rate is read again before the frame after the window moved or
+// was reshaped (full screen, another monitor). Xvfb reports no rate, so a
+// rate read again is the 60 Hz fallback. (Xvfb refuses a new screen size,
+// so XRandR's notice of a mode change cannot be made here.)
+TEST(PacedLoopTest, TheRefreshRateIsReadAgainAfterAMoveOrAReshape) {
+  const int64_t k144 = 1000000000 / 144, k60 = 1000000000 / 60;
+  testing::internal::CaptureStdout();  // the console text of the frames' ticks
+  readRefreshRate();
+  EXPECT_EQ(framePacer.periodNs, k60);
+  displayChanged();  // listening from here on
+  framePacer.periodNs = k144;
+  onDisplay();
+  EXPECT_EQ(framePacer.periodNs, k144) << "read again with nothing changed";
+  onWindowMoved(10, 20);
+  onDisplay();
+  EXPECT_EQ(framePacer.periodNs, k60) << "not read again after a move";
+  framePacer.periodNs = k144;
+  onReshape(640, 480);
+  onDisplay();
+  EXPECT_EQ(framePacer.periodNs, k60) << "not read again after a reshape";
+
+  EXPECT_FALSE(displayChanged()) << "a change reported where there was none";
+  testing::internal::GetCapturedStdout();
+}
+
 TEST(PacedLoopTest, TheSwapIntervalIsSetOnlyThroughAnExtensionTheContextOffers) {
   const char* list = "GLX_ARB_multisample GLX_EXT_swap_control_tear GLX_SGI_swap_control";
   EXPECT_FALSE(offersExtension(list, "GLX_EXT_swap_control")) << "a longer name is not it";

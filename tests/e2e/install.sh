@@ -21,13 +21,21 @@ for size in 48 128 256; do
 done
 [ -s "$prefix/share/man/man6/vekotra.6.gz" ] || fail "no manual page"
 
-desktop=$prefix/share/applications/io.github.vekotra.vekotra.desktop
+desktop=$prefix/share/applications/invalid.vekotra.vekotra.desktop
 report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate failed: $report"
 [ -z "$report" ] || fail "desktop-file-validate reports: $report"
 grep -qx "Categories=Game;ActionGame;" "$desktop" || fail "desktop entry categories"
 grep -qx "Terminal=false" "$desktop" || fail "desktop entry wants a terminal"
-metainfo=$prefix/share/metainfo/io.github.vekotra.vekotra.metainfo.xml
-report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $report"
+metainfo=$prefix/share/metainfo/invalid.vekotra.vekotra.metainfo.xml
+grep -qE 'github|<url |<developer' "$metainfo" && fail "the metainfo names an address or a developer id"
+# Debian 13's validator (AppStream 1.x) warns of a missing homepage and
+# developer, which the project has none of yet: those two warnings alone are
+# accepted; any other warning or error fails.
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || {
+  other=$(grep -E '^[EW]: ' <<<"$report" | grep -vE '^W: [^ ]+ (url-homepage-missing|developer-info-missing)( |$)' || true)
+  grep -qE '^W: ' <<<"$report" && [ -z "$other" ] || fail "appstreamcli validate: $report"
+  echo "appstreamcli validate, accepted: $report"
+}
 
 mkdir -p "$E2E_TMP/elsewhere"
 e2e_start_xvfb

@@ -29,8 +29,8 @@ for path in usr/games/vekotra usr/lib/games/vekotra/vekotra \
   usr/share/games/vekotra/data/Tolvar2/TolvarFight2_mini.3ds usr/share/games/vekotra/Data/Les_Sons/vekotra.wav \
   usr/share/games/vekotra/data/Tolvar2/TolvarFight2_mini.3ds.pmap usr/share/games/vekotra/data/map/earth3.3DS.pmap \
   usr/share/icons/hicolor/48x48/apps/vekotra.png usr/share/icons/hicolor/256x256/apps/vekotra.png \
-  usr/share/applications/io.github.vekotra.vekotra.desktop \
-  usr/share/metainfo/io.github.vekotra.vekotra.metainfo.xml \
+  usr/share/applications/invalid.vekotra.vekotra.desktop \
+  usr/share/metainfo/invalid.vekotra.vekotra.metainfo.xml \
   usr/share/man/man6/vekotra.6.gz usr/share/doc/vekotra/copyright; do
   grep -qx "\./$path" <<<"$listing" || fail "the package lacks /$path"
 done

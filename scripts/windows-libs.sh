@@ -24,6 +24,8 @@ toolchain=$repo/cmake/mingw-w64-x86_64.cmake
 prefix=$(realpath -m "${1:-$repo/build/windows-libs}")
 work=$prefix.work
 stamp=$prefix/.stamp
+# Marks PREFIX as this script's to empty: it deletes no other folder.
+mark=$prefix/.windows-libs-cache
 
 # Debian source package, version, and the SHA-256 of its .dsc.
 freeglut_src=(freeglut 3.4.0-1 74bbbf431dd96a8984603a6d9b1cac8ccfdfe9e2f57fee46924579f3e1a3ca78)
@@ -44,9 +46,11 @@ install_missing "${toolchain_packages[@]}" cmake ninja-build dpkg-dev xz-utils \
   debian-archive-keyring
 
 # What the build depends on besides the pins: the toolchain's and CMake's
-# Debian versions, this script and the toolchain file.
+# Debian versions, compiler flags from the environment, this script and the
+# toolchain file.
 expected_stamp() {
   echo "sources: ${freeglut_src[*]:0:2} ${sdl2_src[*]:0:2} ${sdl2_image_src[*]:0:2} ${sdl2_mixer_src[*]:0:2}"
+  echo "flags: CFLAGS=${CFLAGS:-} CXXFLAGS=${CXXFLAGS:-} LDFLAGS=${LDFLAGS:-}"
   dpkg-query -W -f='${Package} ${Version}\n' "${toolchain_packages[@]}" cmake
   sha256sum "$self" "$toolchain" | sed "s|$repo/||"
 }
@@ -55,9 +59,14 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(expected_stamp)" ]; then
   exit 0
 fi
 
+if [ -e "$prefix" ] && [ -n "$(ls -A "$prefix")" ] && [ ! -e "$mark" ]; then
+  echo "$prefix is not empty and was not made by $0: choose another folder" >&2
+  exit 2
+fi
 echo "Windows libraries: building into $prefix"
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix" "$work"
+touch "$mark"
 jobs=$(nproc)
 TIMEFORMAT='%R s wall, %U s user, %S s sys'
 

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game and its data generator need; with
 # --tests, also those of the tests, benchmarks and fuzz targets (FCL and
-<<<<<<< HEAD
-# Bullet are what the collision benchmark compares against; the game never
-# links them; the validators, lintian and dpkg-dev check the install and the
-# Debian package).
-# With --windows, the tests' packages and those of the Windows check.
-=======
 # Bullet are what the collision benchmark compares against, DevIL what the
 # texture benchmark does; the game never links them; the validators, lintian
 # and dpkg-dev check the install and the Debian package).
->>>>>>> images
+# With --windows, the tests' packages and those of the Windows check.
 # Runs apt only when something is missing, so a second run costs nothing.
 #
 # Other scripts source this file for install_missing alone (for instance

@@ -49,13 +49,16 @@ expect_region() {
   echo "$what: $changed pixels changed"
   [ "$changed" "$op" "$limit" ] || fail "$what: $changed pixels changed, expected $op $limit"
 }
-# Waits up to 5 s for the game's window to stand at "X Y WIDTH HEIGHT".
+# Waits up to 5 s for the game's window, measured by GEOMETRY (e2e_geometry
+# for the client area, e2e_frame_geometry for the frame's origin), to stand
+# at "X Y WIDTH HEIGHT".
 wait_geometry() {
+  local geometry=$1
   for _ in $(seq 50); do
-    [ "$(e2e_geometry "$id")" = "$1" ] && return 0
+    [ "$("$geometry" "$id")" = "$2" ] && return 0
     sleep 0.1
   done
-  fail "$2: window at $(e2e_geometry "$id"), expected $1"
+  fail "$3: window at $("$geometry" "$id") by $geometry, expected $2"
 }
 
 e2e_start_game
@@ -116,9 +119,9 @@ expect_region chase2 status "$status" -lt 50 "status shown again by F3"
 
 # --- F1: full screen, then back to 640 x 480 at (0, 0).
 keys F1
-wait_geometry "0 0 1280 1024" "F1 (full screen)"
+wait_geometry e2e_geometry "0 0 1280 1024" "F1 (full screen)"
 keys F1
-wait_geometry "0 0 640 480" "F1 again"
+wait_geometry e2e_frame_geometry "0 0 640 480" "F1 again"
 e2e_focus "$id"
 
 # --- z ten times: 20 km/h; s ten times: standing again.
@@ -153,7 +156,7 @@ sleep 0.2
 xdotool mouseup 1
 found=
 for _ in $(seq 100); do
-  if tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | grep -aqE 'Yaw = [1-9][0-9]* $'; then found=1; break; fi
+  if tail -c +$((OUT_MARK + 1)) "$E2E_OUT" | e2e_lines | grep -aqE 'Yaw = [1-9][0-9]* $'; then found=1; break; fi
   sleep 0.1
 done
 [ -n "$found" ] || fail "a drag to the left did not turn the ship"

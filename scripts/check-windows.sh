@@ -14,7 +14,7 @@ root=$PWD
 # The data, the .pmap files and the icons come from a native build of the
 # same tree: the Linux check's own when it is there, so nothing is built twice.
 cmake -S . -B build/check -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEKOTRA_WERROR=ON > /dev/null
-cmake --build build/check -j"$jobs" --target vekotra_data vekotra_icons wm_close
+cmake --build build/check -j"$jobs" --target vekotra_data vekotra_icons wm_close sound_wav_tool
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DVEKOTRA_WERROR=ON -DVEKOTRA_BENCH=OFF \

@@ -19,8 +19,8 @@ trap e2e_cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  echo "--- game stdout (tail) ---" >&2; tail -c 3000 "$E2E_OUT" 2>/dev/null >&2 || true
-  echo "--- game stderr (tail) ---" >&2; tail -c 3000 "$E2E_ERR" 2>/dev/null >&2 || true
+  echo "--- game stdout (tail) ---" >&2; tail -c 3000 "$E2E_OUT" >&2 2>/dev/null || true
+  echo "--- game stderr (tail) ---" >&2; tail -c 3000 "$E2E_ERR" >&2 2>/dev/null || true
   exit 1
 }
 
@@ -37,10 +37,35 @@ e2e_start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# Copies the generated data into a fresh working directory.
+# Copies the generated data into a fresh working directory, laid out as the
+# platform's file system holds it.
 e2e_prepare_data() {
   mkdir -p "$E2E_TMP/work"
   if [ -d "$VEKOTRA_GAME_DIR" ]; then cp -r "$VEKOTRA_GAME_DIR/." "$E2E_TMP/work/"; fi
+  if [ "${VEKOTRA_PLATFORM:-}" = windows ]; then e2e_merge_case_folders "$E2E_TMP/work"; fi
+}
+
+# Merges the folders under DIR whose names differ only in case into the first
+# of them (in C order), as Windows holds them: there "data" and "Data" are one
+# folder, where Linux keeps two. Wine looks a name up ignoring case but never
+# in the second of two such folders, so the game would not see half its data.
+e2e_merge_case_folders() {
+  local dir=$1 names child lower previous= keep=
+  names=$(cd "$dir" && find . -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | LC_ALL=C sort)
+  while IFS= read -r child; do
+    [ -n "$child" ] || continue
+    lower=${child,,}
+    if [ "$lower" = "$previous" ]; then
+      cp -r "$dir/$child/." "$dir/$keep/"
+      rm -rf "${dir:?}/$child"
+    else
+      previous=$lower keep=$child
+    fi
+  done < <(LC_ALL=C sort -f -s <<<"$names")
+  for child in "$dir"/*/; do
+    [ -d "$child" ] && e2e_merge_case_folders "${child%/}"
+  done
+  return 0
 }
 
 # Launches the game in the working directory, console captured.
@@ -164,6 +189,31 @@ e2e_geometry() {
   w=$(awk '/Width:/ {print $2}' <<<"$info")
   h=$(awk '/Height:/ {print $2}' <<<"$info")
   echo "$x $y $w $h"
+}
+
+# The origin of a window's frame and the size of its client area, "X Y WIDTH
+# HEIGHT": where the game asked glutInitWindowPosition and glutReshapeWindow
+# to put it. The X window the tests find is the client area. Xvfb runs no
+# window manager, so on Linux nothing frames it and the two origins are one.
+# Windows places the frame at the position asked, and Wine without a window
+# manager shows the client area where Windows would: inside Wine's default
+# frame of a WS_OVERLAPPEDWINDOW, a 4-pixel sizing border with a 19-pixel
+# caption under its top edge.
+e2e_frame_geometry() {
+  local x y w h
+  read -r x y w h <<<"$(e2e_geometry "$1")"
+  if [ "${VEKOTRA_PLATFORM:-}" = windows ]; then
+    x=$((x - 4)) y=$((y - 4 - 19))
+  fi
+  echo "$x $y $w $h"
+}
+
+# The game's console text from the files given (or standard input) with
+# Linux's line ends: Windows' C runtime writes standard output in text mode,
+# "\n" as "\r\n". Only there is the carriage return taken off, so a stray one
+# on Linux still fails a check.
+e2e_lines() {
+  if [ "${VEKOTRA_PLATFORM:-}" = windows ]; then sed 's/\r$//' "$@"; else cat "$@"; fi
 }
 
 # Saves a PNG of the window.

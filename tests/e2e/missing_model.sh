@@ -62,7 +62,7 @@ expected=$(printf '%s\n' \
   "totalVerts :               4" \
   "totalFaces :               2" \
   "****************************")
-output=$(cat "$E2E_OUT")
+output=$(e2e_lines "$E2E_OUT")
 [[ "$output" == *"$expected"* ]] || fail "the fighter's statistics are not printed as expected"
 [ "$(grep -c '^modelname' "$E2E_OUT")" = 1 ] || fail "statistics of more than the fighter printed"
 grep -q "earth3" "$E2E_OUT" && fail "the missing planet's statistics were printed" || true

@@ -8,8 +8,8 @@ e2e_launch
 
 e2e_wait_window 'Vekotra by Ralune & Doskin|^fps\['
 id=$E2E_WINDOW
-read -r x y w h <<<"$(e2e_geometry "$id")"
-[ "$x $y $w $h" = "0 0 640 480" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 640x480"
+read -r x y w h <<<"$(e2e_frame_geometry "$id")"
+[ "$x $y $w $h" = "0 0 640 480" ] || fail "window frame at $x,$y size ${w}x$h, expected 0,0 640x480"
 
 # Frames are drawn: the title turns into the frame rate.
 e2e_wait_window '^fps\[[0-9. inf]+\]$' 20

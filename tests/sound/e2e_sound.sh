@@ -1,7 +1,9 @@
 # Helpers for the end-to-end sound tests, sourced after tests/e2e/lib.sh: our
 # own test sounds in the game's working directory, and measures of the mix
 # SDL's disk audio driver captures.
-SOUND_TOOL=$(dirname "$VEKOTRA_BIN")/tests/sound/sound_wav_tool
+# The sound tool is the native build's: beside the game on Linux, named by
+# SOUND_TOOL where the game is another platform's build.
+SOUND_TOOL=${SOUND_TOOL:-$(dirname "$VEKOTRA_BIN")/tests/sound/sound_wav_tool}
 [ -x "$SOUND_TOOL" ] || fail "the sound test tool is not built: $SOUND_TOOL"
 SOUND_MIX=$E2E_TMP/mix.raw
 

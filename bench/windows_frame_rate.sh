@@ -55,7 +55,7 @@ run() {
   local id
   id=$(xdotool search --name '^fps\[' | head -n 1)
   sleep 3
-  local server
+  local server=
   [ "$name" = Wine ] && server=$(wineserver_pid)
   local l0 l1 c0 c1 s0 s1 x0 x1 t0 t1 fps=0 samples=0 title
   l0=$(status_lines "$out"); c0=$(cpu_ticks "$game"); x0=$(cpu_ticks "$xvfb")

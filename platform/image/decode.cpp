@@ -23,6 +23,16 @@ SDL_Surface* sdlRead(SDL_Surface* (*reader)(SDL_RWops*), const uint8_t* bytes, s
   return surface;
 }
 
+// The RGBA pixels of what SDL2_image's reader makes of `bytes`, or why not.
+const char* sdlPixels(SDL_Surface* (*reader)(SDL_RWops*), const uint8_t* bytes, size_t size,
+                      ImagePixels& image) {
+  SDL_Surface* surface = sdlRead(reader, bytes, size);
+  if (!surface) return kSdlRefused;
+  const char* failure = surfacePixels(surface, image);
+  SDL_FreeSurface(surface);
+  return failure;
+}
+
 // BMP headers of 12 (OS/2 1.x), 40, 52, 56, 108 or 124 bytes, the versions
 // tools write. Palette images are read here, the others by SDL2_image.
 const char* readBmp(const uint8_t* bytes, size_t size, ImagePixels& image) {
@@ -33,11 +43,7 @@ const char* readBmp(const uint8_t* bytes, size_t size, ImagePixels& image) {
   }
   uint32_t bits = headerSize == 12 ? le16(bytes + 24) : le16(bytes + 28);
   if (bits <= 8) return readPaletteBmp(bytes, size, image);
-  SDL_Surface* surface = sdlRead(IMG_LoadBMP_RW, bytes, size);
-  if (!surface) return kSdlRefused;
-  const char* failure = surfacePixels(surface, image);
-  SDL_FreeSurface(surface);
-  return failure;
+  return sdlPixels(IMG_LoadBMP_RW, bytes, size, image);
 }
 
 const char* readPng(const uint8_t* bytes, size_t size, ImagePixels& image) {
@@ -46,11 +52,7 @@ const char* readPng(const uint8_t* bytes, size_t size, ImagePixels& image) {
     bytes = padded.data();
     size = padded.size();
   }
-  SDL_Surface* surface = sdlRead(IMG_LoadPNG_RW, bytes, size);
-  if (!surface) return kSdlRefused;
-  const char* failure = surfacePixels(surface, image);
-  SDL_FreeSurface(surface);
-  return failure;
+  return sdlPixels(IMG_LoadPNG_RW, bytes, size, image);
 }
 
 // A JPEG never has alpha: four bytes a pixel are the inks of a CMYK one,
